@@ -11,17 +11,18 @@ constexpr char16_t kHigh[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char EncodeChar(char16_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return char(c);
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == c)
-            return char(0x80 + i);
-    return '?';
-}
-
 } // namespace
+
+int Cp1252Byte(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == u)
+            return 0x80 + i;
+    return -1;
+}
 
 QString DecodeCp1252(const char* bytes, qsizetype length)
 {
@@ -42,8 +43,10 @@ QString DecodeCp1252(const QByteArray& bytes)
 QByteArray EncodeCp1252(const QString& text)
 {
     QByteArray result(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        result[i] = EncodeChar(text.at(i).unicode());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = Cp1252Byte(text.at(i));
+        result[i] = b < 0 ? '?' : char(b);
+    }
     return result;
 }
 

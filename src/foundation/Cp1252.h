@@ -9,6 +9,9 @@
 QString DecodeCp1252(const QByteArray& bytes);
 QString DecodeCp1252(const char* bytes, qsizetype length);
 
+// The byte of one character, -1 when the code page lacks it.
+int Cp1252Byte(QChar c);
+
 // Characters the code page lacks become '?'.
 QByteArray EncodeCp1252(const QString& text);
 
