@@ -1,0 +1,93 @@
+#include "model/TEgoNetEdge.h"
+
+#include "foundation/Rounding.h"
+
+TEgoNetEdge::TEgoNetEdge(TEgoNetNode* source, TEgoNetNode* target)
+    : Source(source)
+    , Target(target)
+{
+    Color = 0x00D68200;
+    Font = TFontData{QStringLiteral("Tahoma"), 7, 0x00975300, 0};
+}
+
+void TEgoNetEdge::AssignFrom(const TEgoNetEdge* source)
+{
+    if (!source)
+        return;
+    SetTypeName(source->TypeName());
+    Source = source->Source;
+    Target = source->Target;
+    Directed = source->Directed;
+    Bends.Assign(&source->Bends);
+    MidPoint = source->MidPoint;
+    CurvePoint = source->CurvePoint;
+    Offset = source->Offset;
+    SetCaption(source->Caption());
+    Strength = source->Strength;
+    Width = source->Width;
+    PenStyle = source->PenStyle;
+    HeadLength = source->HeadLength;
+    HeadWidth = source->HeadWidth;
+    HeadColor = source->HeadColor;
+    AssignCommonFrom(*source);
+}
+
+void TEgoNetEdge::MarkEndsLinked()
+{
+    if (Source && Target) {
+        Source->Linked = true;
+        Target->Linked = true;
+    }
+}
+
+void TEgoNetEdge::UpdateMidPoint(int32_t offset)
+{
+    if (!Source || !Target) {
+        MidPoint = QPoint();
+        CurvePoint = QPoint();
+        return;
+    }
+    const QPoint p = Source->Position;
+    const QPoint q = Target->Position;
+    MidPoint = offset == 0 ? Middle(p, q) : OffsetMiddle(p, q, offset);
+    UpdateCurvePoint();
+}
+
+void TEgoNetEdge::UpdateCurvePoint()
+{
+    if (Source && IsSelfLoop()) {
+        const float d = Distance(Source->Position, MidPoint);
+        CurvePoint = PointTowards(Source->Position, MidPoint, RoundHalfEven(d * 0.85));
+    } else {
+        CurvePoint = MidPoint;
+    }
+}
+
+bool TEgoNetEdge::IsDuplicateOf(const TEgoNetEdge* other) const
+{
+    if (!other || other->ID == ID || other->TypeName() != TypeName())
+        return false;
+    // Callers only compare links between the same two persons.
+    if (!Directed && !other->Directed)
+        return true;
+    return Source == other->Target && Target == other->Source;
+}
+
+bool TEgoNetEdge::MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const
+{
+    return RecordAgreement({Color == settings.eColor, Width == settings.eWidth, PenStyle == settings.eStyle,
+                            Font == settings.eFont, HeadColor == settings.eHeadColor,
+                            HeadLength == settings.eHeadLength, HeadWidth == settings.eHeadWidth},
+                           agreement);
+}
+
+void TEgoNetEdge::ApplyDefaults(const TDisplayDefaults& settings)
+{
+    Color = settings.eColor;
+    Width = settings.eWidth;
+    PenStyle = settings.eStyle;
+    Font = settings.eFont;
+    HeadColor = settings.eHeadColor;
+    HeadLength = settings.eHeadLength;
+    HeadWidth = settings.eHeadWidth;
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "foundation/Geometry.h"
+#include "model/TEgoNetEdge.h"
+#include "model/TEgoNetNode.h"
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class TIntMatrix;
+class TIntVector;
+
+// The graph of one personal network. It owns every node and link, keeps the links that pass
+// the link-type filter, names new objects and carries the mark that the network needs saving.
+// Indexes are positions in Nodes, ShownLinks or Links; each operation says which. Nothing here
+// fails: missing arguments and indexes outside the lists give empty results and change nothing.
+class TEgoNetModel
+{
+public:
+    // CollectLinkTypes' colour for a type no link carries.
+    static constexpr uint32_t NoColour = 0x1FFFFFFF;
+
+    TEgoNetModel();
+    ~TEgoNetModel();
+    TEgoNetModel(const TEgoNetModel&) = delete;
+    TEgoNetModel& operator=(const TEgoNetModel&) = delete;
+
+    const QList<TOrganizedNode*>& Nodes() const { return FNodes; }
+    const QList<TEgoNetEdge*>& ShownLinks() const { return FShownLinks; }
+    const QList<TEgoNetEdge*>& Links() const { return FLinks; }
+    QStringList NodeTypes{QStringLiteral("default")};
+    QStringList ShownLinkTypes;
+    bool Modified() const { return FModified; }
+    void SetModified(bool value) { FModified = value; }
+
+    void Clear();
+    void AssignFrom(const TEgoNetModel& other);
+
+    // Access
+    int NodeCount() const { return int(FNodes.size()); }
+    TOrganizedNode* GetNode(int i) const { return i >= 0 && i < FNodes.size() ? FNodes[i] : nullptr; }
+    int ShownLinkCount() const { return int(FShownLinks.size()); }
+    TEgoNetEdge* GetShownLink(int i) const { return i >= 0 && i < FShownLinks.size() ? FShownLinks[i] : nullptr; }
+    int LinkCount() const { return int(FLinks.size()); }
+    TEgoNetEdge* GetLink(int i) const { return i >= 0 && i < FLinks.size() ? FLinks[i] : nullptr; }
+    int IndexOfNode(const TEgoNetNode* node) const;
+    int IndexOfLink(const TEgoNetEdge* link) const;
+
+    // Adding and deleting
+    void AddNode(TOrganizedNode* node);
+    TOrganizedNode* NewNode(QPoint position, const QString& caption);
+    TEgoNetEdge* AddLink(TEgoNetEdge* link);
+    TEgoNetEdge* NewLink(TEgoNetNode* source, TEgoNetNode* target, const QString& typeName, const QString& caption);
+    void AddToLinks(TEgoNetEdge* link);
+    void RemoveFromLinks(TEgoNetEdge* link);
+    void DeleteShownLink(TEgoNetEdge* link);
+    void DeleteNode(TEgoNetNode* node);
+    void ClearBends();
+
+    // Naming of new objects: "Node_001", "Link_012", "Group_123", one past the highest in use.
+    QString NextNodeName() const;
+    QString NextLinkName() const;
+    QString NextGroupName() const;
+
+    // Selection, enabling and visibility (node indexes into Nodes, link indexes into ShownLinks)
+    int SelectedNodeCount() const;
+    int SelectedNodes(TIntVector* vector) const;
+    int SelectedLinks(TIntVector* vector) const;
+    int SelectedLinkCount() const;
+    TOrganizedNode* FirstSelectedNode() const;
+    int SelectInRect(const TRect& rect);
+    void SelectAll(bool flag);
+    void UpdateLinkSelection();
+    void UpdateLinkVisibility();
+    void EnableAll(bool flag);
+    void ShowAll(bool flag);
+    bool TwoSelectedNodes(TOrganizedNode*& a, TOrganizedNode*& b) const;
+    bool TwoSelectedNodesLinked(TOrganizedNode*& a, TOrganizedNode*& b) const;
+    void FreezeSelected();
+    void UnfreezeSelected();
+    void UnfreezeAll();
+    std::vector<bool> EnabledFlags() const;
+
+    // Counts
+    int EnabledNodeCount() const;
+    int EnabledLinkedNodeCount() const;
+    int MovableNodeCount() const;
+    int EnabledTypedLinkCount() const;
+    int GroupCount() const;
+    int ExpandedGroupCount() const;
+    int ClusterCount() const;
+
+    // Lookups
+    TOrganizedNode* FindNodeByID(const QString& id) const;
+    bool FindNodeByCaptionOrID(const QString& text, int& index) const;
+    bool FindNodes(const QString& text, bool caseSensitive, QList<TOrganizedNode*>& list, bool wholeMatch) const;
+    bool HasLinks(const TEgoNetNode* node) const;
+    int UnlinkedNodes(TIntVector* vector) const;
+    bool AnyDirected() const;
+    TEgoNetEdge* LinkBetween(const TEgoNetNode* a, const TEgoNetNode* b) const;
+    int LinksBetween(const TEgoNetNode* a, const TEgoNetNode* b, TIntVector* vector) const;
+    // An empty type stands for every type.
+    int LinksBetweenTyped(const TEgoNetNode* a, const TEgoNetNode* b, const QString& typeName, TIntVector* vector) const;
+    // An empty type stands for "is_linked_to".
+    TEgoNetEdge* FindLink(const TEgoNetNode* a, const TEgoNetNode* b, const QString& typeName) const;
+    bool LinkExists(const TEgoNetNode* a, const TEgoNetNode* b, const QString& typeName) const
+    {
+        return FindLink(a, b, typeName) != nullptr;
+    }
+    int AdjacencyMatrix(TIntMatrix* matrix) const;
+
+    // Geometry
+    void MoveAll(int dx, int dy);
+    void ScaleAll(double f);
+    void ScaleAround(QPoint c, double f);
+
+    // Link types
+    void CollectLinkTypes(QStringList& list, bool sorted, QList<uint32_t>* colours) const;
+    void SetShownLinkTypes(const QStringList& list);
+    void RebuildShownLinkTypes();
+    QString DefaultLinkType() const;
+
+    // Attributes across the network
+    void NodeAttrNames(QStringList& list) const;
+    void LinkAttrNames(QStringList& list) const;
+    void NormalizeNodeAttrs();
+    void NormalizeLinkAttrs();
+    void SyncNodeAttrNames(const TEgoNetObject* templateObject, const QStringList* renames);
+    void SyncLinkAttrNames(const TEgoNetObject* templateObject, const QStringList* renames);
+    void DeleteNodeAttribute(const QString& name);
+    void NodeAttrValues(const QString& name, QStringList& list, bool reversed) const;
+    void LinkAttrValues(const QString& name, QStringList& list, bool reversed) const;
+    static void NumericRange(QStringList& list, float& min, bool removeMissing, float& max);
+    void CopyCaptionsToKeys();
+
+    // Clusters
+    int ClusterValues(QStringList& list) const;
+    void NodesInCluster(const QString& value, QList<TOrganizedNode*>& list) const;
+
+private:
+    template <typename Object>
+    static void AttrNamesOf(const QList<Object*>& objects, QStringList& list);
+    template <typename Object>
+    static void AttrValuesOf(const QList<Object*>& objects, const QString& name, QStringList& list, bool reversed);
+
+    QList<TOrganizedNode*> FNodes;
+    QList<TEgoNetEdge*> FShownLinks;
+    QList<TEgoNetEdge*> FLinks;
+    bool FModified = false;
+};

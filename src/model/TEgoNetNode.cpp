@@ -1,0 +1,99 @@
+#include "model/TEgoNetNode.h"
+
+#include "foundation/Rounding.h"
+#include "foundation/TNumericVector.h"
+#include "model/BuiltinPictures.h"
+
+#include <array>
+
+TEgoNetNode::TEgoNetNode(QPoint position, const QString& caption)
+    : TEgoNetObject(caption)
+    , Position(position)
+    , Image(ColorBallPicture())
+{
+    SetTypeName(QStringLiteral("default"));
+}
+
+void TEgoNetNode::AssignFrom(const TEgoNetNode* source)
+{
+    if (!source)
+        return;
+    ReservedFlag = source->ReservedFlag;
+    ID = source->ID;
+    SetTypeName(source->TypeName());
+    SetCaption(source->Caption());
+    Position = source->Position;
+    LabelPos = source->LabelPos;
+    LabelOrientation = source->LabelOrientation;
+    ImageID = source->ImageID;
+    Image = source->Image;
+    ImageColorPart = source->ImageColorPart;
+    ImageMask = source->ImageMask;
+    ImageTransparent = source->ImageTransparent;
+    Shape = source->Shape;
+    Size = source->Size;
+    Linked = source->Linked;
+    Enabled = source->Enabled;
+    Visible = source->Visible;
+    Movable = source->Movable;
+    DragRect = source->DragRect;
+    Expanded = source->Expanded;
+    AssignCommonFrom(*source);
+}
+
+void TEgoNetNode::BuildImageMasks()
+{
+    if (Image.isNull() || Image.width() == 0 || Image.height() == 0) {
+        ImageColorPart = QImage();
+        ImageMask = QImage();
+        return;
+    }
+    const QImage source = Image.convertToFormat(QImage::Format_RGB32);
+    const int w = source.width();
+    const int h = source.height();
+    const QRgb transparent = source.pixel(0, h - 1);
+    ImageColorPart = QImage(w, h, QImage::Format_RGB32);
+    ImageMask = QImage(w, h, QImage::Format_Mono);
+    ImageMask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < h; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(ImageColorPart.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const bool clear = in[x] == transparent;
+            out[x] = clear ? qRgb(0, 0, 0) : in[x];
+            ImageMask.setPixel(x, y, clear ? 1 : 0);
+        }
+    }
+}
+
+void TEgoNetNode::ClearImage()
+{
+    Image = QImage();
+    ImageID = QString::fromLatin1(DefaultImageID);
+    BuildImageMasks();
+}
+
+bool TEgoNetNode::MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const
+{
+    const std::array<bool, 7> same = {
+        Color == settings.nAltColor || (IsGroup && Color == settings.nGrpColor),
+        Shape == settings.nShape,
+        ImageID == settings.nImageID,
+        ImageTransparent == settings.nImageTransparent,
+        Size == std::max(settings.nHeight, 0),
+        LabelOrientation == settings.nLbOrientation,
+        Font == settings.nFont,
+    };
+    return RecordAgreement(same, agreement);
+}
+
+void TEgoNetNode::ApplyDefaults(const TDisplayDefaults& settings)
+{
+    Color = IsGroup ? settings.nGrpColor : settings.nAltColor;
+    Shape = settings.nShape;
+    Size = std::max(settings.nHeight, 0);
+    if (IsGroup)
+        Size = RoundHalfEven(Size * 1.5);
+    LabelOrientation = settings.nLbOrientation;
+    Font = settings.nFont;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "foundation/Geometry.h"
+#include "model/TEgoNetObject.h"
+
+#include <QImage>
+#include <QPoint>
+
+// A person: a node of the graph with a position, a shape, a size and a picture.
+class TEgoNetNode : public TEgoNetObject
+{
+public:
+    explicit TEgoNetNode(QPoint position = QPoint(), const QString& caption = QString());
+
+    static constexpr const char* DefaultImageID = "00000000";
+
+    bool ReservedFlag = false;
+    QPoint Position;
+    QPoint LabelPos;
+    uint8_t LabelOrientation = 2;
+    QString ImageID = QString::fromLatin1(DefaultImageID);
+    QImage Image;
+    // The picture with its transparent pixels black, and the mask that is white exactly there.
+    QImage ImageColorPart;
+    QImage ImageMask;
+    bool ImageTransparent = false;
+    uint8_t Shape = 2;
+    int32_t Size = 14;
+    TRect DragRect{};
+
+    // Copies everything a copy of a person should carry; the copy is stamped selected now.
+    void AssignFrom(const TEgoNetNode* source);
+    void BuildImageMasks();
+    void ClearImage();
+
+    bool MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const override;
+    void ApplyDefaults(const TDisplayDefaults& settings) override;
+};
+
+// The node the model creates: a person with the working values of the layouts.
+class TOrganizedNode final : public TEgoNetNode
+{
+public:
+    using TEgoNetNode::TEgoNetNode;
+
+    // Working position and displacement of a layout run; not persisted.
+    float fx = 0;
+    float fy = 0;
+    float dx = 0;
+    float dy = 0;
+};
