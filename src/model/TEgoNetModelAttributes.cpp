@@ -13,7 +13,12 @@ namespace {
 class TCaseFreeSet
 {
 public:
-    void Add(const QString& text) { FItems.insert(text.toCaseFolded(), text); }
+    void Add(const QString& text)
+    {
+        const QString key = text.toCaseFolded();
+        if (!FItems.contains(key))
+            FItems.insert(key, text);
+    }
     QStringList Values() const { return FItems.values(); }
     int Count() const { return int(FItems.size()); }
 
