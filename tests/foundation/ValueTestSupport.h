@@ -9,19 +9,19 @@
 #include <functional>
 #include <string>
 
-// Bytes from hexadecimal text; blanks between the bytes are ignored.
+// Bytes from hexadecimal text; the blanks between bytes are ignored.
 inline QByteArray Hex(const char* text)
 {
     return QByteArray::fromHex(text);
 }
 
-// Bytes as upper-case hexadecimal text, so that failures show readable byte lists.
+// Upper-case hexadecimal, so that failures show readable byte lists.
 inline std::string Dump(const QByteArray& bytes)
 {
     return bytes.toHex(' ').toUpper().toStdString();
 }
 
-// The bytes that one finished writer appends to an empty device.
+// What one finished writer appends to an empty device.
 inline QByteArray Written(const std::function<void(ValueWriter&)>& write)
 {
     QByteArray bytes;
@@ -44,7 +44,7 @@ inline std::string StreamErrorOf(const std::function<void()>& action)
     return "no error";
 }
 
-// A reader over fixed bytes, starting at the first.
+// A reader over fixed bytes.
 struct TReading
 {
     explicit TReading(const QByteArray& bytes)
