@@ -1,0 +1,103 @@
+#include "foundation/Curves.h"
+
+#include "GeometryPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The arch from (0, 0) down to (50, 75) and back up to (100, 0): it leaves and enters its
+// corners vertically, and its lowest point has a horizontal tangent.
+bool NearArch(int32_t width, int32_t x, int32_t y, QPoint shift = QPoint(0, 0))
+{
+    return PointNearCurve(QPoint(0, 0) + shift, QPoint(0, 100) + shift, QPoint(100, 100) + shift,
+                          QPoint(100, 0) + shift, width, x + shift.x(), y + shift.y());
+}
+
+// A box this large would need a 16 terabyte scratch image.
+const QPoint kFar(2000000, 2000000);
+
+} // namespace
+
+TEST(CurvesPointNearCurve, PaintedPixelsInsideTheBox)
+{
+    for (const QPoint shift : {QPoint(0, 0), QPoint(-1000, 500)}) {
+        // A 5 pixel pen reaches 2.5 rows either side of the lowest point.
+        EXPECT_TRUE(NearArch(5, 50, 73, shift));
+        EXPECT_TRUE(NearArch(5, 50, 76, shift));
+        EXPECT_FALSE(NearArch(5, 50, 70, shift));
+        EXPECT_FALSE(NearArch(5, 50, 79, shift));
+        // Down the left edge and up the right one; column 100 is painted but is the box's
+        // excluded right edge.
+        EXPECT_TRUE(NearArch(5, 0, 3, shift));
+        EXPECT_TRUE(NearArch(5, 99, 3, shift));
+        EXPECT_FALSE(NearArch(5, 100, 3, shift));
+    }
+    // Upside down, the painted bottom row is excluded.
+    EXPECT_TRUE(PointNearCurve(QPoint(0, 100), QPoint(0, 0), QPoint(100, 0), QPoint(100, 100), 5, 1, 99));
+    EXPECT_FALSE(PointNearCurve(QPoint(0, 100), QPoint(0, 0), QPoint(100, 0), QPoint(100, 100), 5, 1, 100));
+    EXPECT_FALSE(PointNearCurve(QPoint(0, 0), QPoint(0, kFar.y()), kFar, QPoint(kFar.x(), 0), 5, 1, 1));
+}
+
+TEST(CurvesPointNearCurve, PenWidthIsAtLeastFive)
+{
+    EXPECT_TRUE(NearArch(1, 50, 76));
+    EXPECT_TRUE(NearArch(12, 50, 79)); // rows 69 .. 80
+    // A straight curve has an empty box and is hit within (width + 1) div 2 of its line.
+    const QPoint a(10, 0), b(10, 5), c(10, 10), d(10, 20);
+    EXPECT_TRUE(PointNearCurve(a, b, c, d, 1, 7, 10));
+    EXPECT_FALSE(PointNearCurve(a, b, c, d, 1, 14, 10));
+    EXPECT_TRUE(PointNearCurve(a, b, c, d, 9, 15, 10));
+    EXPECT_FALSE(PointNearCurve(a, b, c, d, 9, 16, 10));
+    EXPECT_TRUE(PointNearCurve(QPoint(0, 40), QPoint(30, 40), QPoint(60, 40), QPoint(90, 40), 5, 45, 37));
+    EXPECT_FALSE(PointNearCurve(QPoint(0, 40), QPoint(30, 40), QPoint(60, 40), QPoint(90, 40), 5, 45, 36));
+}
+
+TEST(CurvesLabelPoint, SearchesFromTheChordsSide)
+{
+    // p1 = p2 = (50, 100) under the chord's middle (50, 0): down column 50 from the chord, the
+    // 10 pixel pen around the lowest point (50, 75) begins at row 70; from p1 it would be 80.
+    QPoint point;
+    ASSERT_TRUE(CurveLabelPoint(QPoint(0, 0), QPoint(50, 100), QPoint(50, 100), QPoint(100, 0), point));
+    EXPECT_EQ(point.x(), 50);
+    EXPECT_NEAR(point.y(), 70, 1);
+    // Sideways: along row 50 towards the rightmost point (75, 50).
+    ASSERT_TRUE(CurveLabelPoint(QPoint(0, 0), QPoint(100, 50), QPoint(100, 50), QPoint(0, 100), point));
+    EXPECT_NEAR(point.x(), 70, 1);
+    EXPECT_EQ(point.y(), 50);
+}
+
+TEST(CurvesLabelPoint, SelfLoopSearchesFromTheControlPoint)
+{
+    // x(t) = 100 - 240 (1 - t) t^2: the loop leaves (100, 100) upwards and bends left, passing
+    // 5 pixels from column 100 near t = 0.15, row 72. From the loop's start the walk would stop
+    // at once.
+    QPoint point;
+    ASSERT_TRUE(CurveLabelPoint(QPoint(100, 100), QPoint(100, 20), QPoint(20, 60), QPoint(100, 100), point));
+    EXPECT_EQ(point.x(), 100);
+    EXPECT_GE(point.y(), 65);
+    EXPECT_LE(point.y(), 78);
+}
+
+TEST(CurvesLabelPoint, CloseControlPointsNeedNoSearch)
+{
+    // Box (-30, -3) .. (-11, 2): in its coordinates the chord's middle is (9, 0), within 10 of
+    // p1 (5, 5); halving the plane's coordinates would give -20 instead of -21.
+    QPoint point;
+    ASSERT_TRUE(CurveLabelPoint(QPoint(-30, -3), QPoint(-25, 2), QPoint(-15, 2), QPoint(-11, -3), point));
+    EXPECT_EQ(point, QPoint(-21, -3));
+    EXPECT_EQ(CurveLabelRect(QPoint(-30, -3), QPoint(-25, 2), QPoint(-15, 2), QPoint(-11, -3), 11, 6),
+              (TRect{-26, -6, -15, 0}));
+    // A self-loop with p1 10 rows from its start: halfway between them in the box's
+    // coordinates, (0 + 61) div 2 = 30 from the box's left -101.
+    ASSERT_TRUE(CurveLabelPoint(QPoint(-101, 0), QPoint(-40, 10), QPoint(-60, -40), QPoint(-101, 0), point));
+    EXPECT_EQ(point, QPoint(-71, 0));
+}
+
+TEST(CurvesLabelPoint, NothingFound)
+{
+    QPoint point;
+    EXPECT_FALSE(CurveLabelPoint(QPoint(0, 0), QPoint(0, kFar.y()), kFar, QPoint(kFar.x(), 0), point));
+    EXPECT_EQ(point, QPoint(-1, -1));
+    EXPECT_EQ(CurveLabelRect(QPoint(0, 0), QPoint(0, kFar.y()), kFar, QPoint(kFar.x(), 0), 20, 10), (TRect{0, 0, 0, 0}));
+}
