@@ -5,7 +5,6 @@
 #include "foundation/TNumericVector.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -22,7 +21,6 @@ bool Joins(const TEgoNetEdge* link, const TEgoNetNode* a, const TEgoNetNode* b)
 template <typename Objects, typename Accept>
 QString NextName(const Objects& objects, const QString& prefix, const QString& stem, Accept accept)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?\\d+$"));
     int32_t highest = 0;
     int32_t count = 0;
     for (const auto* object : objects) {
@@ -32,8 +30,10 @@ QString NextName(const Objects& objects, const QString& prefix, const QString& s
         const QString& caption = object->Caption();
         if (!caption.startsWith(prefix, Qt::CaseInsensitive))
             continue;
-        const QString rest = caption.mid(prefix.size());
-        if (!number.match(rest).hasMatch())
+        // Digits with an optional sign and nothing else, within 32 bits.
+        const QStringView rest = QStringView(caption).mid(prefix.size());
+        const QStringView digits = rest.startsWith(u'+') || rest.startsWith(u'-') ? rest.mid(1) : rest;
+        if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
             continue;
         bool ok = false;
         const int32_t value = rest.toInt(&ok);
@@ -63,6 +63,7 @@ void TEgoNetModel::Clear()
         FModified = true;
     qDeleteAll(FLinks);
     FLinks.clear();
+    FLinkSet.clear();
     FShownLinks.clear();
     ShownLinkTypes.clear();
     NodeTypes.clear();
@@ -169,13 +170,16 @@ TEgoNetEdge* TEgoNetModel::NewLink(TEgoNetNode* source, TEgoNetNode* target, con
 
 void TEgoNetModel::AddToLinks(TEgoNetEdge* link)
 {
-    if (link && !FLinks.contains(link))
+    if (link && !FLinkSet.contains(link)) {
         FLinks.append(link);
+        FLinkSet.insert(link);
+    }
 }
 
 void TEgoNetModel::RemoveFromLinks(TEgoNetEdge* link)
 {
-    FLinks.removeOne(link);
+    if (FLinkSet.remove(link))
+        FLinks.removeOne(link);
 }
 
 void TEgoNetModel::DeleteShownLink(TEgoNetEdge* link)
@@ -210,6 +214,7 @@ void TEgoNetModel::DeleteNode(TEgoNetNode* node)
         TEgoNetEdge* link = FLinks[i];
         if (link->Source == node || link->Target == node) {
             FLinks.removeAt(i);
+            FLinkSet.remove(link);
             delete link;
         }
     }

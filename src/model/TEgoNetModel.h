@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -150,5 +151,7 @@ private:
     QList<TOrganizedNode*> FNodes;
     QList<TEgoNetEdge*> FShownLinks;
     QList<TEgoNetEdge*> FLinks;
+    // Membership of FLinks, so that adding a link does not scan the whole list.
+    QSet<const TEgoNetEdge*> FLinkSet;
     bool FModified = false;
 };
