@@ -15,22 +15,6 @@ namespace {
 
 const QString kPictureKind = QStringLiteral("TBitmap");
 
-void WriteFont(const TFontData& font, ValueWriter& writer)
-{
-    writer.WriteString(font.Name);
-    writer.WriteInteger(font.Size);
-    writer.WriteInteger(int32_t(font.Color));
-    writer.WriteString(FontStyleWords(font.Style));
-}
-
-void ReadFont(TFontData& font, ValueReader& reader)
-{
-    font.Name = reader.ReadString();
-    font.Size = reader.ReadInteger();
-    font.Color = uint32_t(reader.ReadInteger());
-    font.Style = FontStyleFromWords(reader.ReadString());
-}
-
 void WriteStrings(const QStringList& list, ValueWriter& writer)
 {
     writer.WriteListBegin();
@@ -51,7 +35,25 @@ void ReadStrings(QStringList& list, ValueReader& reader)
     reader.ReadListEnd();
 }
 
-void WritePicture(const QImage& image, ValueWriter& writer)
+} // namespace
+
+void WriteFontValues(const TFontData& font, ValueWriter& writer)
+{
+    writer.WriteString(font.Name);
+    writer.WriteInteger(font.Size);
+    writer.WriteInteger(int32_t(font.Color));
+    writer.WriteString(FontStyleWords(font.Style));
+}
+
+void ReadFontValues(TFontData& font, ValueReader& reader)
+{
+    font.Name = reader.ReadString();
+    font.Size = reader.ReadInteger();
+    font.Color = uint32_t(reader.ReadInteger());
+    font.Style = FontStyleFromWords(reader.ReadString());
+}
+
+void WritePictureRecord(const QImage& image, ValueWriter& writer)
 {
     const bool hasPicture = !image.isNull() && image.width() > 0 && image.height() > 0;
     WriteObjectRecordStart(writer, QStringLiteral("TImage"));
@@ -80,6 +82,8 @@ void WritePicture(const QImage& image, ValueWriter& writer)
     WriteObjectRecordEnd(writer);
 }
 
+namespace {
+
 // The picture inside a "Picture.Data" payload; null for another kind or an unreadable BMP.
 QImage PictureFromPayload(const QByteArray& payload)
 {
@@ -99,7 +103,9 @@ QImage PictureFromPayload(const QByteArray& payload)
     return DecodeBmp(payload.mid(start, qsizetype(length)));
 }
 
-QImage ReadPicture(ValueReader& reader)
+} // namespace
+
+QImage ReadPictureRecord(ValueReader& reader)
 {
     QImage picture;
     ReadObjectRecord(reader, [&picture](const QString& name, ValueReader& r) {
@@ -118,8 +124,6 @@ QImage ReadPicture(ValueReader& reader)
     return picture;
 }
 
-} // namespace
-
 void WriteNodeRecord(const TEgoNetNode& node, ValueWriter& writer)
 {
     writer.WriteString(node.ID);
@@ -132,9 +136,9 @@ void WriteNodeRecord(const TEgoNetNode& node, ValueWriter& writer)
     writer.WriteInteger(node.LabelPos.y());
     writer.WriteInteger(node.LabelOrientation);
     writer.WriteString(node.ImageID);
-    WritePicture(node.Image, writer);
+    WritePictureRecord(node.Image, writer);
     writer.WriteBoolean(node.ImageTransparent);
-    WriteFont(node.Font, writer);
+    WriteFontValues(node.Font, writer);
     writer.WriteInteger(node.Shape);
     writer.WriteInteger(int32_t(node.Color));
     writer.WriteInteger(node.Size);
@@ -168,14 +172,14 @@ void ReadNodeRecord(TEgoNetNode& node, ValueReader& reader)
         node.LabelPos = QPoint(lx, reader.ReadInteger());
         node.LabelOrientation = uint8_t(reader.ReadInteger());
         node.ImageID = reader.ReadString();
-        const QImage picture = ReadPicture(reader);
+        const QImage picture = ReadPictureRecord(reader);
         // Without a picture in the record the node keeps the one it has.
         if (!picture.isNull()) {
             node.Image = picture;
             node.BuildImageMasks();
         }
         node.ImageTransparent = reader.ReadBoolean();
-        ReadFont(node.Font, reader);
+        ReadFontValues(node.Font, reader);
         node.Shape = uint8_t(reader.ReadInteger());
         node.Color = uint32_t(reader.ReadInteger());
         node.Size = reader.ReadInteger();
@@ -222,7 +226,7 @@ void WriteLinkRecord(const TEgoNetEdge& link, ValueWriter& writer)
     writer.WriteInteger(int32_t(link.Color));
     writer.WriteInteger(link.Width);
     writer.WriteInteger(link.PenStyle);
-    WriteFont(link.Font, writer);
+    WriteFontValues(link.Font, writer);
     writer.WriteInteger(link.HeadLength);
     writer.WriteInteger(link.HeadWidth);
     writer.WriteInteger(int32_t(link.HeadColor));
@@ -262,7 +266,7 @@ void ReadLinkRecord(TEgoNetEdge& link, ValueReader& reader, QString& sourceID, Q
         link.Color = uint32_t(reader.ReadInteger());
         link.Width = reader.ReadInteger();
         link.PenStyle = uint8_t(reader.ReadInteger());
-        ReadFont(link.Font, reader);
+        ReadFontValues(link.Font, reader);
         link.HeadLength = reader.ReadInteger();
         link.HeadWidth = reader.ReadInteger();
         link.HeadColor = uint32_t(reader.ReadInteger());

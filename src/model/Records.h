@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
+struct TFontData;
 class TEgoNetEdge;
 class TEgoNetNode;
 class ValueReader;
@@ -20,3 +22,13 @@ void WriteLinkRecord(const TEgoNetEdge& link, ValueWriter& writer);
 // Fills a link made with the defaults and hands back the IDs of its ends for the caller to
 // wire; any failure becomes "Edge data read error".
 void ReadLinkRecord(TEgoNetEdge& link, ValueReader& reader, QString& sourceID, QString& targetID);
+
+// The picture object record that a node record embeds; the display settings use it for the
+// background picture too. Reading gives a null image when the record carries no readable
+// bitmap; its errors are the stream's own.
+void WritePictureRecord(const QImage& image, ValueWriter& writer);
+QImage ReadPictureRecord(ValueReader& reader);
+
+// A font as four values: name, size, colour and the style words.
+void WriteFontValues(const TFontData& font, ValueWriter& writer);
+void ReadFontValues(TFontData& font, ValueReader& reader);

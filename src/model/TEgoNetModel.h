@@ -12,6 +12,7 @@
 
 #include <vector>
 
+class QIODevice;
 class TIntMatrix;
 class TIntVector;
 
@@ -141,6 +142,14 @@ public:
     // Clusters
     int ClusterValues(QStringList& list) const;
     void NodesInCluster(const QString& value, QList<TOrganizedNode*>& list) const;
+
+    // The model block of a graph file, and the selection block that the clipboard carries.
+    // Reading raises EStreamError and keeps what was read before the error.
+    void WriteModel(QIODevice& stream);
+    void WriteSelection(QIODevice& stream);
+    void ReadModel(QIODevice& stream, bool merge);
+
+    // Groups and structural operations
 
 private:
     template <typename Object>
