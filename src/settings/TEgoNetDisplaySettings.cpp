@@ -64,9 +64,9 @@ uint8_t IniCode(const TIniFile& ini, const QString& section, const QString& key,
     return uint8_t(IniInteger(ini, section, key, defaultValue));
 }
 
-bool IniBool(const TIniFile& ini, const QString& key, bool defaultValue)
+bool IniBool(const TIniFile& ini, const QString& section, const QString& key, bool defaultValue)
 {
-    return IniInteger(ini, kGeneral, key, defaultValue ? 1 : 0) != 0;
+    return IniInteger(ini, section, key, defaultValue ? 1 : 0) != 0;
 }
 
 // "name,size,colour,style words", as in Tahoma,8,0,fsBold fsItalic. A value whose size or
@@ -256,30 +256,30 @@ bool TEgoNetDisplaySettings::LoadFromIni(const QString& fileName)
     BkColor = IniColor(ini, kGeneral, QStringLiteral("BkColor"), d.BkColor);
     ClusterColor = IniColor(ini, kGeneral, QStringLiteral("ClusterColor"), d.ClusterColor);
     PositionColor = IniColor(ini, kGeneral, QStringLiteral("PositionColor"), d.PositionColor);
-    ShowBkImage = IniBool(ini, QStringLiteral("ShowBkImage"), d.ShowBkImage);
-    ShowShape = IniBool(ini, QStringLiteral("ShowShape"), d.ShowShape);
-    ShowImage = IniBool(ini, QStringLiteral("ShowImage"), d.ShowImage);
+    ShowBkImage = IniBool(ini, kGeneral, QStringLiteral("ShowBkImage"), d.ShowBkImage);
+    ShowShape = IniBool(ini, kGeneral, QStringLiteral("ShowShape"), d.ShowShape);
+    ShowImage = IniBool(ini, kGeneral, QStringLiteral("ShowImage"), d.ShowImage);
     // A node drawn with neither shape nor picture would be invisible.
     if (!ShowShape && !ShowImage)
         ShowShape = true;
-    ShowLabel = IniBool(ini, QStringLiteral("ShowLabel"), d.ShowLabel);
-    ShowDisabledNodes = IniBool(ini, QStringLiteral("ShowDisabledNodes"), d.ShowDisabledNodes);
-    ShowToolTips = IniBool(ini, QStringLiteral("ShowToolTips"), d.ShowToolTips);
-    ShowBorders = IniBool(ini, QStringLiteral("ShowBorders"), d.ShowBorders);
-    ShowEdges = IniBool(ini, QStringLiteral("ShowEdges"), d.ShowEdges);
-    ShowDirections = IniBool(ini, QStringLiteral("ShowDirections"), d.ShowDirections);
-    ShowEdgeLabel = IniBool(ini, QStringLiteral("ShowEdgeLabel"), d.ShowEdgeLabel);
-    ShowStress = IniBool(ini, QStringLiteral("ShowStress"), d.ShowStress);
-    ShowEdgeType = IniBool(ini, QStringLiteral("ShowEdgeType"), d.ShowEdgeType);
-    AutoOrganize = IniBool(ini, QStringLiteral("AutoOrganize"), d.AutoOrganize);
-    Animation = IniBool(ini, QStringLiteral("Animation"), d.Animation);
-    SoundEffects = IniBool(ini, QStringLiteral("SoundEffects"), d.SoundEffects);
+    ShowLabel = IniBool(ini, kGeneral, QStringLiteral("ShowLabel"), d.ShowLabel);
+    ShowDisabledNodes = IniBool(ini, kGeneral, QStringLiteral("ShowDisabledNodes"), d.ShowDisabledNodes);
+    ShowToolTips = IniBool(ini, kGeneral, QStringLiteral("ShowToolTips"), d.ShowToolTips);
+    ShowBorders = IniBool(ini, kGeneral, QStringLiteral("ShowBorders"), d.ShowBorders);
+    ShowEdges = IniBool(ini, kGeneral, QStringLiteral("ShowEdges"), d.ShowEdges);
+    ShowDirections = IniBool(ini, kGeneral, QStringLiteral("ShowDirections"), d.ShowDirections);
+    ShowEdgeLabel = IniBool(ini, kGeneral, QStringLiteral("ShowEdgeLabel"), d.ShowEdgeLabel);
+    ShowStress = IniBool(ini, kGeneral, QStringLiteral("ShowStress"), d.ShowStress);
+    ShowEdgeType = IniBool(ini, kGeneral, QStringLiteral("ShowEdgeType"), d.ShowEdgeType);
+    AutoOrganize = IniBool(ini, kGeneral, QStringLiteral("AutoOrganize"), d.AutoOrganize);
+    Animation = IniBool(ini, kGeneral, QStringLiteral("Animation"), d.Animation);
+    SoundEffects = IniBool(ini, kGeneral, QStringLiteral("SoundEffects"), d.SoundEffects);
 
     nAltColor = IniColor(ini, kNode, QStringLiteral("nAltColor"), d.nAltColor);
     nGrpColor = IniColor(ini, kNode, QStringLiteral("nGrpColor"), d.nGrpColor);
     nShape = IniCode(ini, kNode, QStringLiteral("nShape"), d.nShape);
     nImageID = ini.ReadString(kNode, QStringLiteral("nImageID"), d.nImageID);
-    nImageTransparent = IniInteger(ini, kNode, QStringLiteral("nImageTransparent"), d.nImageTransparent) != 0;
+    nImageTransparent = IniBool(ini, kNode, QStringLiteral("nImageTransparent"), d.nImageTransparent);
     nHeight = IniInteger(ini, kNode, QStringLiteral("nHeight"), d.nHeight);
     nFont = IniFont(ini, kNode, QStringLiteral("nFont"), d.nFont);
     nLbOrientation = IniCode(ini, kNode, QStringLiteral("nLbOrientation"), d.nLbOrientation);

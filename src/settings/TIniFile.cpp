@@ -51,10 +51,11 @@ QString DecodeIniText(const QByteArray& bytes)
 {
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype n = bytes.size();
-    qsizetype i = (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) ? 3 : 0;
     QString text;
-    text.reserve(n - i);
-    qsizetype utf8Start = i;
+    text.reserve(n);
+    // The first run starts at 0, where fromUtf8 drops a byte order mark.
+    qsizetype i = 0;
+    qsizetype utf8Start = 0;
     while (i < n) {
         if (p[i] < 0x80) {
             ++i;
@@ -120,12 +121,11 @@ void TIniFile::Parse(const QString& text)
             FSections.push_back({QString(), false, {}});
         std::vector<TLine>& lines = FSections.back().Lines;
         const qsizetype equals = line.indexOf(u'=');
-        if (line.startsWith(u';') || equals < 0) {
+        const QStringView key = equals < 0 ? QStringView() : line.left(equals).trimmed();
+        if (line.startsWith(u';') || key.isEmpty())
             lines.push_back({line.toString(), QString(), false});
-            continue;
-        }
-        const QStringView key = line.left(equals).trimmed();
-        lines.push_back({key.toString(), line.mid(equals + 1).trimmed().toString(), !key.isEmpty()});
+        else
+            lines.push_back({key.toString(), line.mid(equals + 1).trimmed().toString(), true});
     }
 }
 
