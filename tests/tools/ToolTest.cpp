@@ -1,0 +1,126 @@
+// The built circlewright-tool, run as a user runs it.
+#include "ToolTestSupport.h"
+
+#include "model/TEgoNetModel.h"
+#include "settings/GraphFile.h"
+#include "settings/TEgoNetDisplaySettings.h"
+
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun
+{
+    int ExitCode = -1;
+    QByteArray Out;
+    QString Err;
+};
+
+TRun RunTool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(CW_TOOL_PATH), arguments);
+    TRun run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.ExitCode = process.exitCode();
+    run.Out = process.readAllStandardOutput();
+    run.Err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+TEST(Tool, HelpListsTheVerbs)
+{
+    const TRun run = RunTool({"--help"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Out.contains("dump FILE.eng")) << run.Out.toStdString();
+    EXPECT_TRUE(run.Out.contains("build IN.json OUT.eng")) << run.Out.toStdString();
+    EXPECT_EQ(RunTool({"dump"}).ExitCode, 1);
+    EXPECT_EQ(RunTool({"build", "in.json"}).ExitCode, 1);
+    EXPECT_EQ(RunTool({"list"}).ExitCode, 1);
+}
+
+TEST(Tool, BuildsAndDumpsTheSmallestNetwork)
+{
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("in.json"), R"({"Nodes":[{"Caption":"Ann"},{"Caption":"Bob"}]})");
+    const TRun build = RunTool({"build", dir.filePath("in.json"), dir.filePath("out.eng")});
+    EXPECT_EQ(build.ExitCode, 0) << build.Err.toStdString();
+    EXPECT_EQ(build.Err, "");
+    const TRun dump = RunTool({"dump", dir.filePath("out.eng")});
+    ASSERT_EQ(dump.ExitCode, 0) << dump.Err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(dump.Out).object();
+    ASSERT_EQ(json["Nodes"].toArray().size(), 2);
+    EXPECT_EQ(json["Nodes"][0]["Caption"].toString(), "Ann");
+    EXPECT_EQ(json["Nodes"][1]["Caption"].toString(), "Bob");
+    EXPECT_EQ(json["Links"].toArray().size(), 0);
+}
+
+TEST(Tool, RefusedJsonWritesNothing)
+{
+    const struct
+    {
+        QByteArray Json;
+        const char* Error;
+    } cases[] = {
+        {R"({"Nodes": [{}, {"Position": [1]}]})", "Nodes[1].Position: expected [x, y]"},
+        {R"({"Nodes": [{"Colour": 1}]})", "Nodes[0].Colour: unknown key"},
+        {"{\"Nodes\": [", "line 1, column"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("in.json"), c.Json);
+        WriteBytes(dir.filePath("old.eng"), "old content");
+        for (const QString& out : {dir.filePath("old.eng"), dir.filePath("new.eng")}) {
+            const TRun run = RunTool({"build", dir.filePath("in.json"), out});
+            EXPECT_EQ(run.ExitCode, 1);
+            EXPECT_TRUE(run.Err.contains(c.Error)) << run.Err.toStdString();
+            EXPECT_TRUE(run.Out.isEmpty());
+        }
+        EXPECT_EQ(ReadBytes(dir.filePath("old.eng")), "old content");
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("new.eng")));
+    }
+    const TRun missing = RunTool({"build", "/nonexistent/in.json", "/nonexistent/out.eng"});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_TRUE(missing.Err.contains("Cannot open")) << missing.Err.toStdString();
+}
+
+TEST(Tool, DumpOfABrokenFileFailsWithTheReadersMessage)
+{
+    TEgoNetModel model;
+    TOrganizedNode* ann = model.NewNode(QPoint(10, 10), "Ann");
+    model.NewLink(ann, model.NewNode(QPoint(50, 10), "Bob"), "friend", "knows");
+    const QByteArray bytes = GraphFileBytes({}, TEgoNetDisplaySettings(), model);
+    // Cut inside the part that holds the text.
+    const auto cutAfter = [&bytes](const char* text) { return bytes.left(bytes.indexOf(text) + 2); };
+    const struct
+    {
+        QByteArray Content;
+        const char* Error;
+    } cases[] = {
+        {"plain text, not a graph", "is not a graph file"},
+        {"", "is not a graph file"},
+        {"ENG", "Stream read error"},
+        {cutAfter("Tahoma"), "Display settings data read error"},
+        {cutAfter("Bob"), "Node data read error"},
+        {cutAfter("knows"), "Edge data read error"},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        WriteBytes(dir.filePath("broken.eng"), c.Content);
+        const TRun run = RunTool({"dump", dir.filePath("broken.eng")});
+        EXPECT_EQ(run.ExitCode, 1) << c.Error;
+        EXPECT_TRUE(run.Err.contains(c.Error)) << run.Err.toStdString();
+        EXPECT_TRUE(run.Out.isEmpty());
+    }
+    const TRun missing = RunTool({"dump", dir.filePath("missing.eng")});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_TRUE(missing.Err.contains("Cannot open")) << missing.Err.toStdString();
+}
