@@ -150,6 +150,44 @@ public:
     void ReadModel(QIODevice& stream, bool merge);
 
     // Groups and structural operations
+    // A group is a node with IsGroup set; its members are the other nodes whose GroupIDs hold
+    // its ID. Collapsed, the group stands for its members, which are hidden, and twin links
+    // join it to the members' outside neighbours; expanded, the members are shown and the
+    // group is greyed out.
+    static void SetShown(TEgoNetNode* node, bool flag);
+    // Nothing is a member while the network has no enabled node.
+    void GroupMembers(const TEgoNetNode* group, QList<TOrganizedNode*>& list) const;
+    int GroupMemberIndexes(const TEgoNetNode* group, TIntVector* vector) const;
+    void GroupMemberCaptions(const TEgoNetNode* group, QStringList& list) const;
+    // The sorted member captions, one per line: the tooltip of a group.
+    QString GroupMemberText(const TEgoNetNode* group) const;
+    // The mean position of the members (node indexes) and 1.5 times their mean size; false
+    // and the node's own position and size when there are no members.
+    bool GroupCentre(const TEgoNetNode* node, const TIntVector* members, int& x, int& y, int& size) const;
+    // Moves the members so that their centre lies where the group stands, none above or left
+    // of 15.
+    bool MoveMembersToGroup(const TEgoNetNode* group, const TIntVector* members);
+    // Collapses the selected nodes into a new group and returns it; none without a selection.
+    TOrganizedNode* GroupSelected(const QString& caption, const TDisplayDefaults& settings);
+    bool AddToGroup(TEgoNetNode* node, TEgoNetNode* group);
+    void Expand(TEgoNetNode* group);
+    void ExpandAll();
+    void Ungroup(TEgoNetNode* group);
+    void UngroupAll();
+    // Links every two of the nodes (indexes into Nodes) that the adjacency matrix shows
+    // unlinked; directed links come in pairs, one each way.
+    void ConnectAll(const TIntVector* nodeIndexes, bool directed);
+    // Merges the selected nodes into the one selected last.
+    void Combine();
+    // Link indexes into ShownLinks. Undirected, a link's duplicates go; directed, an undirected
+    // link becomes a pair of opposite links.
+    void MakeUndirected(const TIntVector* linkIndexes);
+    void MakeDirected(const TIntVector* linkIndexes);
+    // Fans out the visible links between each two nodes, then re-places the self-loops.
+    void SpreadParallelLinks(int loopSize);
+    // A loop handle nearer than 1.5 node sizes or farther than 2.5 loop sizes snaps back to
+    // 1.25 loop sizes from its node.
+    static void PlaceSelfLoop(TEgoNetEdge* link, int loopSize);
 
 private:
     template <typename Object>
