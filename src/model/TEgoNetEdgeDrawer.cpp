@@ -1,0 +1,275 @@
+#include "model/TEgoNetEdgeDrawer.h"
+
+#include "foundation/Colors.h"
+#include "foundation/Curves.h"
+
+#include <QLocale>
+#include <QPaintEngine>
+#include <QPen>
+#include <QPolygon>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr qsizetype kLabelPointCacheEntries = 1 << 15;
+
+Qt::PenStyle LinePenStyle(uint8_t style)
+{
+    switch (style) {
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
+double DistanceToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const QPointF nearest = a + t * ab;
+    return std::hypot(p.x() - nearest.x(), p.y() - nearest.y());
+}
+
+// PointNearCurve draws the curve off-screen for every point inside its bounding box; in a large
+// network most links' boxes hold the point while the curve passes far from it. The flattened curve
+// tells those apart cheaply, and the pixel test decides the rest, so hits agree with the drawing.
+// The margin covers the pen's rounding to pixels and the flattening. It also keeps a straight
+// vertical or horizontal link from being hit beyond its ends.
+bool NearCurve(QPoint p0, QPoint p1, QPoint p2, QPoint p3, int32_t width, QPoint point)
+{
+    const double reach = std::max(width, 5) / 2.0 + 3;
+    const std::array<QPoint, 4> points{p0, p1, p2, p3};
+    const TRect box = BoundsOfPoints(points);
+    if (point.x() < box.Left - reach || point.x() > box.Right + reach || point.y() < box.Top - reach
+        || point.y() > box.Bottom + reach)
+        return false;
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const QPolygonF& line : BezierPath(p0, p1, p2, p3).toSubpathPolygons())
+        for (qsizetype i = 1; i < line.size(); ++i)
+            nearest = std::min(nearest, DistanceToSegment(point, line[i - 1], line[i]));
+    return nearest <= reach && PointNearCurve(p0, p1, p2, p3, width, point.x(), point.y());
+}
+
+// The square around a link's middle control point that the user drags, with the current brush.
+void DrawHandleSquare(QPainter& canvas, QPoint middle)
+{
+    canvas.setPen(QPen(Qt::black, 1));
+    canvas.drawRect(QRect(middle.x() - 3, middle.y() - 3, 5, 5));
+}
+
+} // namespace
+
+TEgoNetEdgeDrawer::TEgoNetEdgeDrawer(TEgoNetNodeDrawer& nodes)
+    : FNodes(nodes)
+    , FLabelPoints(kLabelPointCacheEntries)
+{
+}
+
+QString TEgoNetEdgeDrawer::LinkLabelText(const TEgoNetEdge& link, bool withType, bool withCaption, bool withStrength)
+{
+    QString text;
+    if (withType)
+        text = link.TypeName();
+    if (withCaption) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += link.Caption();
+    }
+    if (withStrength) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        QLocale locale;
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        text += locale.toString(double(link.Strength), 'g', 4);
+    }
+    return text;
+}
+
+void TEgoNetEdgeDrawer::DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected,
+                                 const TLinkDrawOptions& options)
+{
+    if (!link || !canvas.isActive())
+        return;
+    link->UpdateEnabled();
+    link->UpdateVisible();
+    if (!link->Visible)
+        return;
+    const QPen savedPen = canvas.pen();
+    const QBrush savedBrush = canvas.brush();
+    const QPaintDevice& device = *canvas.device();
+    const QPoint source = link->Source->Position;
+    const QPoint target = link->Target->Position;
+
+    if (singleSelected) {
+        const QPainter::CompositionMode savedMode = canvas.compositionMode();
+        // Printers and PDF have no raster operations; there the guides are simply drawn.
+        if (canvas.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+            canvas.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        canvas.setPen(QPen(ToQColor(GuideGrey), 1));
+        QPolygon guide{source, link->MidPoint};
+        if (!link->IsSelfLoop())
+            guide << target;
+        canvas.drawPolyline(guide);
+        canvas.setCompositionMode(savedMode);
+        DrawHandleSquare(canvas, link->MidPoint);
+    }
+
+    const uint32_t lineColour = !link->Enabled ? DisabledGrey : link->Selected() ? options.SelectionColor : link->Color;
+    QPen pen(ToQColor(lineColour), std::max(link->Width, 1), LinePenStyle(link->PenStyle), Qt::RoundCap, Qt::RoundJoin);
+    canvas.setPen(pen);
+    const bool arrow = options.ShowDirections && link->Directed;
+    QPoint arrowFrom;
+    QPoint arrowTip;
+    const int32_t bends = link->Bends.Count();
+    if (bends > 0) {
+        QPolygon line;
+        line.reserve(bends + 2);
+        line << BorderPoint(link->Bends.First(), *link->Source, device);
+        for (int32_t i = 0; i < bends; ++i)
+            line << link->Bends.Get(i);
+        line << BorderPoint(link->Bends.Last(), *link->Target, device);
+        canvas.drawPolyline(line);
+        arrowFrom = link->Bends.Last();
+        arrowTip = line.last();
+    } else {
+        // Both control points at the chord's middle (every link without parallel links) make
+        // the curve the chord itself, which QPainter draws as a line far faster than as a curve.
+        if (link->MidPoint == link->CurvePoint && link->MidPoint == Middle(source, target)) {
+            canvas.drawLine(source, target);
+        } else {
+            canvas.setBrush(Qt::NoBrush);
+            canvas.drawPath(BezierPath(source, link->MidPoint, link->CurvePoint, target));
+        }
+        if (arrow) {
+            arrowFrom = link->MidPoint;
+            arrowTip = BorderPoint(link->MidPoint, *link->Target, device);
+        }
+    }
+
+    if (arrow) {
+        if (const auto head = ArrowHead(arrowFrom, arrowTip, link->HeadLength, link->HeadWidth)) {
+            const QColor headColour =
+                ToQColor(!link->Enabled ? DisabledGrey : link->Selected() ? options.SelectionColor : link->HeadColor);
+            pen.setColor(headColour);
+            pen.setStyle(Qt::SolidLine);
+            canvas.setPen(pen);
+            canvas.setBrush(headColour);
+            canvas.drawConvexPolygon(head->data(), int(head->size()));
+        }
+    }
+    canvas.setPen(savedPen);
+    canvas.setBrush(savedBrush);
+
+    if ((options.ShowType || options.ShowCaption || options.ShowStrength) && !link->HideLabel)
+        DrawLabel(canvas, *link, options);
+}
+
+void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options)
+{
+    const QString text = LinkLabelText(link, options.ShowType, options.ShowCaption, options.ShowStrength);
+    if (text.isEmpty())
+        return;
+    const int32_t dpi = canvas.device()->logicalDpiY();
+    const int32_t w = FLabels.TextWidth(text, link.Font, dpi);
+    const int32_t h = FLabels.TextHeight(link.Font, dpi);
+    TRect box;
+    if (link.Bends.Count() > 0) {
+        // Centred between the source and the first bend.
+        const QPoint s = link.Source->Position;
+        const QPoint b = link.Bends.First();
+        const int32_t left = s.x() + (b.x() - s.x() - w) / 2;
+        const int32_t top = s.y() + (b.y() - s.y() - h) / 2;
+        box = TRect{left, top, left + w, top + h};
+    } else if (const std::optional<TRect> onCurve = CurveLabelBox(link, w, h)) {
+        box = *onCurve;
+    } else {
+        return;
+    }
+    FLabels.Draw(canvas, box, QPoint(0, 0), text, link.Font, link.Enabled ? link.Font.Color : DimmedGrey,
+                 canvas.brush());
+}
+
+void TEgoNetEdgeDrawer::DrawHandle(QPainter& canvas, TEgoNetEdge* link)
+{
+    if (!link || !canvas.isActive())
+        return;
+    link->UpdateEnabled();
+    link->UpdateVisible();
+    if (!link->Visible)
+        return;
+    const QPen savedPen = canvas.pen();
+    const QPainter::CompositionMode savedMode = canvas.compositionMode();
+    canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    DrawHandleSquare(canvas, link->MidPoint);
+    canvas.setCompositionMode(savedMode);
+    canvas.setPen(savedPen);
+}
+
+THitResult TEgoNetEdgeDrawer::HitTestLink(const TEgoNetEdge& link, const QPaintDevice& canvas, QPoint point,
+                                          const QString& labelText)
+{
+    if (!link.Visible || !link.Source || !link.Target)
+        return {};
+    const QPoint source = link.Source->Position;
+    const QPoint target = link.Target->Position;
+    const int32_t bends = link.Bends.Count();
+    if (bends == 0) {
+        if (NearCurve(source, link.MidPoint, link.CurvePoint, target, std::max(link.Width, 5), point))
+            return {true, false};
+        if (link.HideLabel || labelText.isEmpty())
+            return {};
+        const int32_t dpi = canvas.logicalDpiY();
+        const std::optional<TRect> box =
+            CurveLabelBox(link, FLabels.TextWidth(labelText, link.Font, dpi), FLabels.TextHeight(link.Font, dpi));
+        if (box && box->Contains(point.x(), point.y()))
+            return {true, true};
+        return {};
+    }
+    QPoint from = source;
+    for (int32_t i = 0; i <= bends; ++i) {
+        const QPoint to = i < bends ? link.Bends.Get(i) : target;
+        if (PointNearSegment(from, to, point.x(), point.y(), link.Width))
+            return {true, false};
+        from = to;
+    }
+    return {};
+}
+
+std::optional<TRect> TEgoNetEdgeDrawer::CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h)
+{
+    TCurveKey key{link.Source->Position, link.MidPoint, link.CurvePoint, link.Target->Position};
+    std::optional<QPoint> point;
+    if (const std::optional<QPoint>* cached = FLabelPoints.object(key)) {
+        point = *cached;
+    } else {
+        QPoint found;
+        if (CurveLabelPoint(key.P0, key.P1, key.P2, key.P3, found))
+            point = found;
+        FLabelPoints.insert(std::move(key), new std::optional<QPoint>(point));
+    }
+    if (!point)
+        return std::nullopt;
+    const int32_t left = point->x() - w / 2;
+    const int32_t top = point->y() - h / 2;
+    return TRect{left, top, left + w, top + h};
+}
+
+QPoint TEgoNetEdgeDrawer::BorderPoint(QPoint p, TEgoNetNode& node, const QPaintDevice& canvas)
+{
+    QPoint crossing;
+    if (LineRectIntersection(p, node.Position, GrownRect(FNodes.NodeBounds(node, canvas), 2), crossing))
+        return crossing;
+    return node.Position;
+}

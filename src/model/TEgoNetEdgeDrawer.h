@@ -1,0 +1,70 @@
+#pragma once
+
+#include "foundation/Geometry.h"
+#include "model/TEgoNetEdge.h"
+#include "model/TEgoNetNodeDrawer.h"
+
+#include <QCache>
+#include <QHashFunctions>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPoint>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// The view's display switches that a link's painting depends on.
+struct TLinkDrawOptions
+{
+    uint32_t SelectionColor = 0;
+    bool ShowDirections = false;
+    bool ShowStrength = false;
+    bool ShowCaption = false;
+    bool ShowType = false;
+};
+
+// Draws links and answers whether a point lies on one. Links end at their nodes' borders, which the
+// node drawer knows.
+class TEgoNetEdgeDrawer
+{
+public:
+    explicit TEgoNetEdgeDrawer(TEgoNetNodeDrawer& nodes);
+
+    // Type, caption and strength ("%1.4g", the locale's decimal separator), each on request, one
+    // blank between them.
+    static QString LinkLabelText(const TEgoNetEdge& link, bool withType, bool withCaption, bool withStrength);
+
+    // Updates the link's Enabled and Visible from its ends, then draws line or curve, arrow head
+    // and label. singleSelected draws the handle with its guides first.
+    void DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected, const TLinkDrawOptions& options);
+    // The handle square of the one selected link, drawn over the nodes.
+    void DrawHandle(QPainter& canvas, TEgoNetEdge* link);
+    // labelText is the label as drawn; labels of links with bends are not hit.
+    THitResult HitTestLink(const TEgoNetEdge& link, const QPaintDevice& canvas, QPoint point, const QString& labelText);
+
+private:
+    struct TCurveKey
+    {
+        QPoint P0, P1, P2, P3;
+
+        bool operator==(const TCurveKey&) const = default;
+        friend size_t qHash(const TCurveKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.P0.x(), key.P0.y(), key.P1.x(), key.P1.y(), key.P2.x(), key.P2.y(),
+                              key.P3.x(), key.P3.y());
+        }
+    };
+
+    // The w x h rectangle of a curved link's label, centred on the curve's label point.
+    std::optional<TRect> CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h);
+    // Where the segment from p towards the node's centre crosses the node's border grown by 2;
+    // the centre when it does not.
+    QPoint BorderPoint(QPoint p, TEgoNetNode& node, const QPaintDevice& canvas);
+    void DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options);
+
+    TEgoNetNodeDrawer& FNodes;
+    TLabelPainter FLabels;
+    // Finding a curve's label point draws the curve off-screen; unmoved links reuse the answer.
+    QCache<TCurveKey, std::optional<QPoint>> FLabelPoints;
+};

@@ -1,0 +1,377 @@
+#include "model/TEgoNetNodeDrawer.h"
+
+#include "foundation/Colors.h"
+#include "foundation/Rounding.h"
+#include "foundation/Shapes.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <QPolygon>
+
+#include <array>
+#include <cstdlib>
+#include <initializer_list>
+
+namespace {
+
+// Label bitmaps kept for repaints; a few thousand labels of a large network fit easily.
+constexpr qsizetype kLabelCacheBytes = qsizetype(48) << 20;
+constexpr qsizetype kWidthCacheEntries = 1 << 15;
+constexpr qsizetype kFontCacheEntries = 256;
+constexpr qsizetype kPictureCacheBytes = qsizetype(32) << 20;
+// Labels of absurd font sizes are written straight onto the canvas rather than into a bitmap of
+// hundreds of megabytes.
+constexpr int64_t kMaxLabelBitmapPixels = int64_t(1) << 22;
+
+constexpr uint8_t kNoShape = 8;
+
+QRect ToQRect(const TRect& r)
+{
+    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
+
+// A one-pixel frame just inside the rectangle, in colour; pen and brush are not used.
+void FrameRect(QPainter& canvas, const TRect& r, const QColor& colour)
+{
+    if (r.IsEmpty())
+        return;
+    const int32_t w = r.Right - r.Left;
+    const int32_t h = r.Bottom - r.Top;
+    canvas.fillRect(QRect(r.Left, r.Top, w, 1), colour);
+    canvas.fillRect(QRect(r.Left, r.Bottom - 1, w, 1), colour);
+    canvas.fillRect(QRect(r.Left, r.Top, 1, h), colour);
+    canvas.fillRect(QRect(r.Right - 1, r.Top, 1, h), colour);
+}
+
+// QPainter strokes a rectangle or ellipse one pixel beyond its right and bottom edges; the figures
+// here end just inside them, as the bounds' containment rule says.
+QRect FigureRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    return QRect(left, top, right - left - 1, bottom - top - 1);
+}
+
+void DrawPolygon(QPainter& canvas, std::initializer_list<QPoint> corners)
+{
+    canvas.drawPolygon(QPolygon(corners));
+}
+
+// The text's cell (ascent above the baseline, descent below) starts at topLeft.
+void WriteText(QPainter& painter, QPoint topLeft, const QString& text, const QFont& font, const QColor& colour)
+{
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(topLeft + QPoint(0, QFontMetrics(font).ascent()), text);
+}
+
+} // namespace
+
+// TLabelPainter
+
+TLabelPainter::TLabelPainter()
+    : FFonts(kFontCacheEntries)
+    , FWidths(kWidthCacheEntries)
+    , FBitmaps(kLabelCacheBytes)
+{
+}
+
+int32_t TLabelPainter::CharHeight(const TFontData& font, int32_t dpi)
+{
+    return std::abs(MulDiv(font.Size, dpi, 72));
+}
+
+QFont TLabelPainter::ToQFont(const TFontData& font, int32_t dpi)
+{
+    return FontOf(FontKey(font, dpi));
+}
+
+TLabelPainter::TFontKey TLabelPainter::FontKey(const TFontData& font, int32_t dpi)
+{
+    return TFontKey{font.Name, CharHeight(font, dpi), font.Style};
+}
+
+QFont TLabelPainter::FontOf(const TFontKey& key)
+{
+    QFont font(key.Family);
+    // Pixel sizes keep the text as large as the label geometry assumes on every device.
+    if (key.PixelSize > 0)
+        font.setPixelSize(key.PixelSize);
+    font.setBold(key.Style & TFontData::fsBold);
+    font.setItalic(key.Style & TFontData::fsItalic);
+    font.setUnderline(key.Style & TFontData::fsUnderline);
+    font.setStrikeOut(key.Style & TFontData::fsStrikeOut);
+    return font;
+}
+
+QFont TLabelPainter::Font(const TFontKey& key)
+{
+    // One QFont per key: it keeps its font engine, which a fresh QFont would look up again.
+    if (const QFont* cached = FFonts.object(key))
+        return *cached;
+    const QFont font = FontOf(key);
+    FFonts.insert(key, new QFont(font));
+    return font;
+}
+
+int32_t TLabelPainter::TextWidth(const QString& text, const TFontData& font, int32_t dpi)
+{
+    if (text.isEmpty())
+        return 0;
+    TTextKey key{text, FontKey(font, dpi)};
+    if (const int32_t* cached = FWidths.object(key))
+        return *cached;
+    const int32_t width = QFontMetrics(Font(key.Font)).horizontalAdvance(text);
+    FWidths.insert(std::move(key), new int32_t(width));
+    return width;
+}
+
+int32_t TLabelPainter::TextHeight(const TFontData& font, int32_t dpi)
+{
+    return QFontMetrics(Font(FontKey(font, dpi))).height();
+}
+
+void TLabelPainter::Draw(QPainter& canvas, const TRect& rect, QPoint textOffset, const QString& text,
+                         const TFontData& font, uint32_t colour, const QBrush& backgroundBrush)
+{
+    if (rect.IsEmpty())
+        return;
+    const QColor background =
+        backgroundBrush.style() == Qt::NoBrush ? QColor(Qt::transparent) : backgroundBrush.color();
+    const QColor textColour = ToQColor(colour);
+    const TFontKey fontKey = FontKey(font, canvas.device()->logicalDpiY());
+    const QRect box = ToQRect(rect);
+    const qreal ratio = canvas.device()->devicePixelRatio();
+
+    if (int64_t(box.width()) * box.height() * ratio * ratio > kMaxLabelBitmapPixels) {
+        canvas.save();
+        canvas.setClipRect(box, Qt::IntersectClip);
+        canvas.fillRect(box, background);
+        WriteText(canvas, box.topLeft() + textOffset, text, Font(fontKey), textColour);
+        canvas.restore();
+        return;
+    }
+
+    TBitmapKey key{TTextKey{text, fontKey}, textColour.rgb(), background.rgba(), box.width(), box.height(),
+                   textOffset.x(), textOffset.y(), ratio};
+    QImage bitmap;
+    if (const QImage* cached = FBitmaps.object(key)) {
+        bitmap = *cached;
+    } else {
+        // Opaque labels are plain copies onto the canvas; only a missing brush needs blending.
+        bitmap = QImage(box.size() * ratio,
+                        background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+        bitmap.setDevicePixelRatio(ratio);
+        bitmap.fill(background);
+        QPainter painter(&bitmap);
+        WriteText(painter, textOffset, text, Font(fontKey), textColour);
+        painter.end();
+        FBitmaps.insert(std::move(key), new QImage(bitmap), bitmap.sizeInBytes());
+    }
+    canvas.drawImage(box.topLeft(), bitmap);
+}
+
+// TEgoNetNodeDrawer
+
+TEgoNetNodeDrawer::TEgoNetNodeDrawer()
+    : FPictures(kPictureCacheBytes)
+{
+}
+
+TRect TEgoNetNodeDrawer::NodeBounds(TEgoNetNode& node, const QPaintDevice& canvas)
+{
+    if (node.Shape == kNoShape)
+        return GrownRect(LabelRect(node, canvas), 2);
+    const int32_t half = node.Size / 2;
+    const QPoint p = node.Position;
+    return TRect{p.x() - half, p.y() - half, p.x() + half, p.y() + half};
+}
+
+TRect TEgoNetNodeDrawer::LabelRect(TEgoNetNode& node, const QPaintDevice& canvas)
+{
+    const int32_t dpi = canvas.logicalDpiY();
+    const int32_t w = FLabels.TextWidth(node.Caption(), node.Font, dpi);
+    const int32_t h = FLabels.TextHeight(node.Font, dpi);
+    const int32_t f = TLabelPainter::CharHeight(node.Font, dpi);
+    const int32_t half = node.Size / 2;
+    const int32_t x = node.Position.x();
+    const int32_t y = node.Position.y();
+
+    QPoint corner;
+    if (node.Shape == kNoShape) {
+        corner = QPoint(x - w / 2, y - f / 2 - 3);
+    } else {
+        switch (node.LabelOrientation) {
+        case 0:
+            corner = QPoint(x - half - w - 3, y - f / 2 - 3);
+            break;
+        case 1:
+            corner = QPoint(x - w / 2, y - h - half);
+            break;
+        case 3:
+            corner = QPoint(x - w / 2, y + half);
+            break;
+        default:
+            // 2, and any number a file may hold: to the right, where new persons have it.
+            corner = QPoint(x + half + 3, y - f / 2 - 3);
+            break;
+        }
+    }
+    node.LabelPos = corner;
+    const TRect rect{corner.x(), corner.y(), corner.x() + w, corner.y() + h};
+    return node.Shape == kNoShape ? GrownRect(rect, 2) : rect;
+}
+
+THitResult TEgoNetNodeDrawer::HitTestNode(TEgoNetNode& node, const QPaintDevice& canvas, QPoint point)
+{
+    if (!node.Visible)
+        return {};
+    if (NodeBounds(node, canvas).Contains(point.x(), point.y()))
+        return {true, node.Shape == kNoShape};
+    if (!node.HideLabel && LabelRect(node, canvas).Contains(point.x(), point.y()))
+        return {true, true};
+    return {};
+}
+
+void TEgoNetNodeDrawer::DrawNode(QPainter& canvas, TEgoNetNode* node, const TNodeDrawOptions& options)
+{
+    if (!node || !node->Visible || !canvas.isActive())
+        return;
+    const bool showShape = options.ShowShape || !options.ShowImage;
+    const QPen savedPen = canvas.pen();
+    const QBrush savedBrush = canvas.brush();
+
+    if (showShape && node->Shape != kNoShape)
+        DrawShape(canvas, *node, options.ShowBorders);
+    if (options.ShowImage && node->Enabled && !node->Image.isNull())
+        DrawPicture(canvas, *node, options.ShowBorders);
+    if (options.ShowCaption && !node->HideLabel && !node->Caption().isEmpty())
+        DrawLabel(canvas, *node, options.ShowBorders && node->Shape == kNoShape && showShape, savedBrush);
+    if (node->Selected()) {
+        const QColor colour = ToQColor(node->Enabled ? options.SelectionColor : DimmedGrey);
+        const TRect bounds = NodeBounds(*node, *canvas.device());
+        FrameRect(canvas, GrownRect(bounds, 1), colour);
+        FrameRect(canvas, GrownRect(bounds, 2), colour);
+    }
+
+    canvas.setPen(savedPen);
+    canvas.setBrush(savedBrush);
+}
+
+void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool showBorders)
+{
+    const uint32_t fill = node.Enabled ? node.Color : DisabledGrey;
+    if (node.Enabled) {
+        canvas.setPen(QPen(showBorders ? Qt::black : Qt::white, 1));
+        if (node.IsGroup)
+            node.Shape = 0;
+    } else {
+        canvas.setPen(QPen(ToQColor(DisabledGrey), 1));
+    }
+    canvas.setBrush(ToQColor(fill));
+
+    const int32_t size = node.Size;
+    if (size <= 0)
+        return;
+    const int32_t half = size / 2;
+    const int32_t x = node.Position.x();
+    const int32_t y = node.Position.y();
+    const int32_t l = x - half;
+    const int32_t t = y - half;
+    const int32_t r = x + half;
+    const int32_t b = y + half;
+    switch (node.Shape) {
+    case 0:
+        canvas.drawRect(FigureRect(l, t, r, b));
+        break;
+    case 1:
+        DrawPolygon(canvas, {QPoint(x, t), QPoint(r, y), QPoint(x, b), QPoint(l, y)});
+        break;
+    case 2:
+        canvas.drawEllipse(FigureRect(l, t, r, b));
+        break;
+    case 3:
+        canvas.drawEllipse(FigureRect(l - 2, t, r + 2, b));
+        break;
+    case 4:
+        DrawPolygon(canvas, {QPoint(x, t + 1), QPoint(r - 1, b - 1), QPoint(l - 1, b - 1)});
+        break;
+    case 5:
+        DrawPolygon(canvas, {QPoint(x, b - 1), QPoint(l + 1, t), QPoint(r - 1, t)});
+        break;
+    case 6:
+        DrawPolygon(canvas, {QPoint(l - 1, y), QPoint(r - 1, t), QPoint(r - 1, b)});
+        break;
+    case 7:
+        DrawPolygon(canvas, {QPoint(r - 1, y), QPoint(l + 1, t), QPoint(l + 1, b)});
+        break;
+    case 9:
+        DrawStar(canvas, QPoint(l, t), size, showBorders, fill);
+        break;
+    case 10:
+        DrawPentagon(canvas, QPoint(l, t), size, showBorders, fill);
+        break;
+    case 11:
+        DrawCross(canvas, QPoint(l, t), size, showBorders, fill);
+        break;
+    default:
+        // 8 has no shape; numbers beyond the table draw none either.
+        break;
+    }
+}
+
+void TEgoNetNodeDrawer::DrawPicture(QPainter& canvas, TEgoNetNode& node, bool showBorders)
+{
+    const int32_t pw = node.Image.width();
+    const int32_t ph = node.Image.height();
+    const TRect r = NodeBounds(node, *canvas.device());
+    // A negative size turns the square inside out; a picture drawn into it would come out mirrored.
+    if (pw <= 0 || ph <= 0 || r.IsEmpty())
+        return;
+    TRect d = r;
+    const int32_t rw = r.Right - r.Left;
+    const int32_t rh = r.Bottom - r.Top;
+    const float ratio = float(ph) / float(pw);
+    if (ratio > 1) {
+        const int32_t width = RoundHalfEven(float(rw) / ratio);
+        d.Left += (rw - width) / 2;
+        d.Right = d.Left + width;
+    } else if (ratio < 1) {
+        const int32_t height = RoundHalfEven(ratio * float(rh));
+        d.Top += (rh - height) / 2;
+        d.Bottom = d.Top + height;
+    }
+
+    const QImage picture = node.ImageTransparent ? TransparentPicture(node) : node.Image;
+    if (!picture.isNull())
+        canvas.drawImage(ToQRect(d), picture);
+    if (showBorders)
+        FrameRect(canvas, r, Qt::black);
+}
+
+QImage TEgoNetNodeDrawer::TransparentPicture(const TEgoNetNode& node)
+{
+    const QImage& colourPart = node.ImageColorPart;
+    const QImage& mask = node.ImageMask;
+    if (colourPart.isNull() || mask.isNull())
+        return QImage();
+    const TPictureKey key{colourPart.cacheKey(), mask.cacheKey()};
+    if (const QImage* cached = FPictures.object(key))
+        return *cached;
+    // Where the mask is white the canvas shows through: the mask, inverted, is the alpha channel.
+    QImage alpha = mask.convertToFormat(QImage::Format_Grayscale8);
+    if (alpha.size() != colourPart.size())
+        alpha = alpha.scaled(colourPart.size());
+    alpha.invertPixels();
+    QImage picture = colourPart.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    picture.setAlphaChannel(alpha);
+    FPictures.insert(key, new QImage(picture), picture.sizeInBytes());
+    return picture;
+}
+
+void TEgoNetNodeDrawer::DrawLabel(QPainter& canvas, TEgoNetNode& node, bool framed, const QBrush& background)
+{
+    const TRect rect = LabelRect(node, *canvas.device());
+    FLabels.Draw(canvas, rect, framed ? QPoint(2, 1) : QPoint(0, 0), node.Caption(), node.Font,
+                 node.Enabled ? node.Font.Color : DimmedGrey, background);
+    if (framed)
+        FrameRect(canvas, rect, Qt::black);
+}

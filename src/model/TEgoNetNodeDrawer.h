@@ -1,0 +1,159 @@
+#pragma once
+
+#include "foundation/Geometry.h"
+#include "model/TEgoNetNode.h"
+#include "model/TFontData.h"
+
+#include <QCache>
+#include <QFont>
+#include <QHashFunctions>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPoint>
+#include <QString>
+
+#include <cstdint>
+
+// The fixed colours of painting, 0x00BBGGRR.
+inline constexpr uint32_t DisabledGrey = 0x00C8C8C8; // shapes, link lines and arrow heads of disabled objects
+inline constexpr uint32_t DimmedGrey = 0x00A0A0A0; // labels of disabled objects, selection frames of disabled nodes
+inline constexpr uint32_t GuideGrey = 0x00808080; // the guide lines of a selected link's handle
+
+inline TRect GrownRect(const TRect& r, int32_t by)
+{
+    return TRect{r.Left - by, r.Top - by, r.Right + by, r.Bottom + by};
+}
+
+// The outcome of a hit test; OnLabel says the point lies on the label rather than the figure.
+struct THitResult
+{
+    bool Hit = false;
+    bool OnLabel = false;
+
+    bool operator==(const THitResult&) const = default;
+};
+
+// The view's display switches that a node's painting depends on.
+struct TNodeDrawOptions
+{
+    uint32_t SelectionColor = 0;
+    bool ShowBorders = false;
+    bool ShowCaption = false;
+    bool ShowImage = false;
+    bool ShowShape = false;
+};
+
+// Label text for both drawers: fonts, text metrics and the label bitmaps. A label is a box in the
+// canvas brush colour with its text written in it; the bitmaps are kept, so a repaint of an
+// unchanged label is one copy instead of a text layout.
+class TLabelPainter
+{
+public:
+    TLabelPainter();
+
+    // The font's character height in pixels on a device of the given resolution, as a positive
+    // number: the point size scaled by dpi / 72.
+    static int32_t CharHeight(const TFontData& font, int32_t dpi);
+    // The label font: the character height above as the pixel size, and the styles.
+    static QFont ToQFont(const TFontData& font, int32_t dpi);
+
+    int32_t TextWidth(const QString& text, const TFontData& font, int32_t dpi);
+    // The height of a line of text, the same for every text.
+    int32_t TextHeight(const TFontData& font, int32_t dpi);
+
+    // Fills rect with the background brush's colour (nothing when the brush is empty) and writes
+    // text in colour with its top-left corner at rect's corner + textOffset, clipped to rect.
+    void Draw(QPainter& canvas, const TRect& rect, QPoint textOffset, const QString& text, const TFontData& font,
+              uint32_t colour, const QBrush& background);
+
+private:
+    struct TFontKey
+    {
+        QString Family;
+        int32_t PixelSize = 0;
+        uint8_t Style = 0;
+
+        bool operator==(const TFontKey&) const = default;
+        friend size_t qHash(const TFontKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.Family, key.PixelSize, key.Style);
+        }
+    };
+
+    struct TTextKey
+    {
+        QString Text;
+        TFontKey Font;
+
+        bool operator==(const TTextKey&) const = default;
+        friend size_t qHash(const TTextKey& key, size_t seed = 0) { return qHashMulti(seed, key.Text, key.Font); }
+    };
+
+    struct TBitmapKey
+    {
+        TTextKey Text;
+        QRgb Colour = 0;
+        QRgb Background = 0;
+        int32_t Width = 0;
+        int32_t Height = 0;
+        int32_t OffsetX = 0;
+        int32_t OffsetY = 0;
+        qreal PixelRatio = 1;
+
+        bool operator==(const TBitmapKey&) const = default;
+        friend size_t qHash(const TBitmapKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.Text, key.Colour, key.Background, key.Width, key.Height, key.OffsetX,
+                              key.OffsetY, key.PixelRatio);
+        }
+    };
+
+    static TFontKey FontKey(const TFontData& font, int32_t dpi);
+    static QFont FontOf(const TFontKey& key);
+    QFont Font(const TFontKey& key);
+
+    QCache<TFontKey, QFont> FFonts;
+    QCache<TTextKey, int32_t> FWidths;
+    QCache<TBitmapKey, QImage> FBitmaps;
+};
+
+// Draws persons and answers which of them lies under a point. Geometry calls take the device that
+// is painted on (or the view, for hit tests): its resolution sizes the label fonts.
+class TEgoNetNodeDrawer
+{
+public:
+    TEgoNetNodeDrawer();
+
+    // The node's square; for a node without a shape, its label rectangle grown by 2.
+    TRect NodeBounds(TEgoNetNode& node, const QPaintDevice& canvas);
+    // Where the caption goes for the node's label orientation; stores the corner as LabelPos.
+    TRect LabelRect(TEgoNetNode& node, const QPaintDevice& canvas);
+    THitResult HitTestNode(TEgoNetNode& node, const QPaintDevice& canvas, QPoint point);
+
+    // Shape, picture, label and selection frame. The canvas brush as found is the background of
+    // the label. May set an enabled group node's Shape to 0 (rectangle).
+    void DrawNode(QPainter& canvas, TEgoNetNode* node, const TNodeDrawOptions& options);
+
+private:
+    struct TPictureKey
+    {
+        qint64 ColourPart = 0;
+        qint64 Mask = 0;
+
+        bool operator==(const TPictureKey&) const = default;
+        friend size_t qHash(const TPictureKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.ColourPart, key.Mask);
+        }
+    };
+
+    void DrawShape(QPainter& canvas, TEgoNetNode& node, bool showBorders);
+    void DrawPicture(QPainter& canvas, TEgoNetNode& node, bool showBorders);
+    void DrawLabel(QPainter& canvas, TEgoNetNode& node, bool framed, const QBrush& background);
+    // The picture with its transparent pixels see-through, made from its colour part and mask.
+    QImage TransparentPicture(const TEgoNetNode& node);
+
+    TLabelPainter FLabels;
+    QCache<TPictureKey, QImage> FPictures;
+};

@@ -1,0 +1,248 @@
+#include "model/TEgoNetEdgeDrawer.h"
+
+#include "foundation/Curves.h"
+
+#include <QImage>
+#include <QLocale>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kBackground = qRgb(0xE0, 0xFF, 0xE0);
+const QRgb kLine = qRgb(0, 0, 0xC0); // 0x00C00000
+const QRgb kHead = qRgb(0xC0, 0, 0); // 0x000000C0
+const QRgb kSelected = qRgb(0, 0x80, 0); // 0x00008000
+const QRgb kGrey = qRgb(0xC8, 0xC8, 0xC8);
+
+struct EdgeDrawerTest : ::testing::Test
+{
+    EdgeDrawerTest()
+    {
+        link.Color = 0x00C00000;
+        link.HeadColor = 0x000000C0;
+        link.SetTypeName("friend");
+        link.UpdateMidPoint(0);
+    }
+
+    // A white canvas with a brush, pen, font and mix mode that every call must hand back.
+    QImage Draw(TLinkDrawOptions options, bool single = false)
+    {
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const QPen pen(Qt::darkCyan, 3, Qt::DashLine);
+        const QBrush brush{QColor(kBackground)};
+        const QFont font("Serif", 21);
+        painter.setPen(pen);
+        painter.setBrush(brush);
+        painter.setFont(font);
+        options.SelectionColor = 0x00008000;
+        drawer.DrawLink(painter, &link, single, options);
+        EXPECT_EQ(painter.pen(), pen);
+        EXPECT_EQ(painter.brush(), brush);
+        EXPECT_EQ(painter.font(), font);
+        EXPECT_EQ(painter.compositionMode(), QPainter::CompositionMode_SourceOver);
+        return image;
+    }
+
+    THitResult Hit(int x, int y, const QString& label = QString())
+    {
+        return drawer.HitTestLink(link, device, QPoint(x, y), label);
+    }
+
+    TEgoNetNodeDrawer nodes;
+    TEgoNetEdgeDrawer drawer{nodes};
+    TEgoNetNode source{QPoint(40, 100)};
+    TEgoNetNode target{QPoint(160, 100)};
+    TEgoNetEdge link{&source, &target};
+    QImage device{1, 1, QImage::Format_RGB32};
+};
+
+// Lengths of the painted runs along a row.
+std::vector<int> Runs(const QImage& image, int y, int from, int to)
+{
+    std::vector<int> runs;
+    for (int x = from, run = 0; x <= to; ++x) {
+        if (x < to && image.pixel(x, y) != kWhite) {
+            ++run;
+        } else if (run > 0) {
+            runs.push_back(run);
+            run = 0;
+        }
+    }
+    return runs;
+}
+
+} // namespace
+
+TEST(EdgeDrawer, LinkLabelText)
+{
+    TEgoNetEdge link;
+    link.SetTypeName("friend");
+    link.Strength = 0.5f;
+    EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, true, true, true), "friend  0.5");
+    EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, true, false, true), "friend 0.5");
+    EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, false, true, false), "");
+    link.SetCaption("best");
+    link.Strength = 1234.56f;
+    EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, false, true, true), "best 1235");
+    link.Strength = 1.0f / 3;
+    QLocale::setDefault(QLocale(QLocale::German));
+    EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, false, false, true), "0,3333");
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST_F(EdgeDrawerTest, ArrowTipOnTheTargetsGrownSquare)
+{
+    // Target square (153, 93, 167, 107) grown by 2: the tip sits on column 151.
+    const QImage image = Draw({.ShowDirections = true});
+    EXPECT_EQ(image.pixel(151, 100), kHead);
+    EXPECT_EQ(image.pixel(152, 100), kLine); // the line runs on, under the node drawn later
+    EXPECT_EQ(image.pixel(142, 102), kHead);
+    EXPECT_EQ(image.pixel(100, 100), kLine);
+    EXPECT_EQ(image.pixel(150, 97), kWhite);
+    link.Directed = false;
+    EXPECT_EQ(Draw({.ShowDirections = true}).pixel(151, 100), kLine);
+}
+
+TEST_F(EdgeDrawerTest, DisabledGreySelectedInSelectionColour)
+{
+    link.SetSelected(true);
+    QImage image = Draw({.ShowDirections = true});
+    EXPECT_EQ(image.pixel(100, 100), kSelected);
+    EXPECT_EQ(image.pixel(145, 100), kSelected);
+    target.Enabled = false;
+    image = Draw({.ShowDirections = true});
+    EXPECT_FALSE(link.Enabled);
+    EXPECT_EQ(image.pixel(100, 100), kGrey);
+    EXPECT_EQ(image.pixel(145, 100), kGrey);
+    target.Visible = false;
+    EXPECT_EQ(Runs(Draw({}), 100, 0, 200).size(), 0u);
+    EXPECT_EQ(Hit(100, 100), THitResult{});
+}
+
+TEST_F(EdgeDrawerTest, FivePenStyles)
+{
+    // Painted runs from the line's start: one for solid, then the rhythms of the dashes and dots.
+    std::vector<std::vector<int>> patterns;
+    for (uint8_t style = 0; style <= 4; ++style) {
+        link.PenStyle = style;
+        const std::vector<int> runs = Runs(Draw({}), 100, 40, 140);
+        ASSERT_GE(runs.size(), style ? 6u : 1u) << int(style);
+        patterns.emplace_back(runs.begin(), runs.begin() + (style ? 6 : 1));
+    }
+    EXPECT_EQ(patterns[0], std::vector<int>{100});
+    const int dash = patterns[1][0];
+    const int dot = patterns[2][0];
+    EXPECT_GT(dash, dot);
+    EXPECT_EQ(patterns[1], std::vector<int>(6, dash));
+    EXPECT_EQ(patterns[2], std::vector<int>(6, dot));
+    EXPECT_EQ(patterns[3], (std::vector<int>{dash, dot, dash, dot, dash, dot}));
+    EXPECT_EQ(patterns[4], (std::vector<int>{dash, dot, dot, dash, dot, dot}));
+}
+
+TEST_F(EdgeDrawerTest, BendsEndAtTheGrownSquaresWithTheLabelBesideTheFirstLeg)
+{
+    // Up from the source, along row 40 to the target: source square grown (31, 91, 49, 109),
+    // target (151, 31, 169, 49).
+    target.Position = QPoint(160, 40);
+    link.Bends.Add(QPoint(40, 40));
+    const QImage image = Draw({.ShowDirections = true, .ShowType = true});
+    EXPECT_EQ(image.pixel(40, 92), kWhite);
+    EXPECT_EQ(image.pixel(40, 91), kLine);
+    EXPECT_EQ(image.pixel(100, 40), kLine);
+    EXPECT_EQ(image.pixel(151, 40), kHead);
+    EXPECT_EQ(image.pixel(152, 40), kWhite);
+    // "friend" centred between the source and the bend, in a box of the brush colour over the line.
+    const std::vector<int> row = Runs(image, 70, 0, 200);
+    ASSERT_EQ(row.size(), 1u);
+    const int w = row[0];
+    EXPECT_GT(w, 20);
+    EXPECT_NE(image.pixel(40 - w / 2, 70), kWhite);
+    EXPECT_EQ(image.pixel(40 - w / 2 - 1, 70), kWhite);
+    EXPECT_EQ(image.pixel(40 - w / 2, 62), kWhite);
+    EXPECT_EQ(image.pixel(40, 62), kLine);
+    EXPECT_EQ(image.pixel(40, 80), kLine);
+    // Every leg is hit; the label is not.
+    EXPECT_TRUE(Hit(40, 60).Hit);
+    EXPECT_TRUE(Hit(120, 40).Hit);
+    EXPECT_FALSE(Hit(100, 100).Hit);
+    EXPECT_FALSE(Hit(40 - w / 2 + 1, 70, "friend").Hit);
+}
+
+TEST_F(EdgeDrawerTest, CurvedLinkLabelAtTheCurveLabelPoint)
+{
+    link.UpdateMidPoint(40); // bends up: the middle control point 40 above the chord
+    QPoint point;
+    ASSERT_TRUE(CurveLabelPoint(source.Position, link.MidPoint, link.CurvePoint, target.Position, point));
+    const QImage image = Draw({.ShowType = true});
+    // The label box, centred on the point, hides the curve there.
+    const QPoint corner = point - QPoint(10, 3);
+    EXPECT_EQ(image.pixel(corner), kBackground);
+    EXPECT_EQ(image.pixel(point + QPoint(10, 3)), kBackground);
+    EXPECT_EQ(Hit(corner.x(), corner.y(), "friend"), (THitResult{true, true}));
+    EXPECT_EQ(Hit(corner.x(), corner.y()), THitResult{});
+    link.HideLabel = true;
+    EXPECT_EQ(Hit(corner.x(), corner.y(), "friend"), THitResult{});
+    EXPECT_EQ(Draw({.ShowType = true}).pixel(corner), kWhite);
+}
+
+TEST_F(EdgeDrawerTest, HitTestAgreesWithTheDrawing)
+{
+    // A width 1 link is hit two pixels beside it.
+    EXPECT_EQ(Hit(100, 102), (THitResult{true, false}));
+    EXPECT_TRUE(Hit(100, 98).Hit);
+    EXPECT_FALSE(Hit(100, 106).Hit);
+    // Every pixel the curve paints outside the end nodes is a hit, and a point away from it is not.
+    link.UpdateMidPoint(-50);
+    link.Width = 5;
+    const QImage image = Draw({});
+    const TRect ends[] = {nodes.NodeBounds(source, device), nodes.NodeBounds(target, device)};
+    int painted = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (image.pixel(x, y) == kLine && !ends[0].Contains(x, y) && !ends[1].Contains(x, y)) {
+                ++painted;
+                ASSERT_TRUE(Hit(x, y).Hit) << x << "," << y;
+            }
+    EXPECT_GT(painted, 500);
+    EXPECT_FALSE(Hit(100, 110).Hit);
+    // A straight vertical link is not hit beyond its ends.
+    target.Position = QPoint(40, 180);
+    link.UpdateMidPoint(0);
+    EXPECT_TRUE(Hit(40, 150).Hit);
+    EXPECT_FALSE(Hit(40, 400).Hit);
+}
+
+TEST_F(EdgeDrawerTest, HandleSquareAndGuides)
+{
+    link.UpdateMidPoint(40);
+    const QPoint m = link.MidPoint;
+    const QImage image = Draw({}, true);
+    // Square (mx - 3, my - 3, mx + 3, my + 3) in black around the brush colour.
+    EXPECT_EQ(image.pixel(m + QPoint(-3, -3)), kBlack);
+    EXPECT_EQ(image.pixel(m + QPoint(2, 2)), kBlack);
+    EXPECT_EQ(image.pixel(m + QPoint(3, 0)), kWhite);
+    EXPECT_EQ(image.pixel(m), kBackground);
+    // The grey guide from the source to the handle is XORed onto the white canvas.
+    const QPoint guide(94, 64); // on the guide, 6 pixels above the curve
+    EXPECT_EQ(image.pixel(guide), qRgb(0x7F, 0x7F, 0x7F));
+
+    QImage handle(200, 200, QImage::Format_RGB32);
+    handle.fill(Qt::white);
+    QPainter painter(&handle);
+    painter.setBrush(Qt::yellow);
+    drawer.DrawHandle(painter, &link);
+    EXPECT_EQ(painter.pen(), QPen());
+    painter.end();
+    EXPECT_EQ(handle.pixel(m + QPoint(-3, 2)), kBlack);
+    EXPECT_EQ(handle.pixel(m), qRgb(255, 255, 0));
+    EXPECT_EQ(handle.pixel(guide), kWhite);
+}
