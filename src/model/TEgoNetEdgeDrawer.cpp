@@ -126,8 +126,11 @@ void TEgoNetEdgeDrawer::DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singl
         DrawHandleSquare(canvas, link->MidPoint);
     }
 
-    const uint32_t lineColour = !link->Enabled ? DisabledGrey : link->Selected() ? options.SelectionColor : link->Color;
-    QPen pen(ToQColor(lineColour), std::max(link->Width, 1), LinePenStyle(link->PenStyle), Qt::RoundCap, Qt::RoundJoin);
+    const auto stateColour = [&](uint32_t own) {
+        return ToQColor(!link->Enabled ? DisabledGrey : link->Selected() ? options.SelectionColor : own);
+    };
+    QPen pen(stateColour(link->Color), std::max(link->Width, 1), LinePenStyle(link->PenStyle), Qt::RoundCap,
+             Qt::RoundJoin);
     canvas.setPen(pen);
     const bool arrow = options.ShowDirections && link->Directed;
     QPoint arrowFrom;
@@ -160,8 +163,7 @@ void TEgoNetEdgeDrawer::DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singl
 
     if (arrow) {
         if (const auto head = ArrowHead(arrowFrom, arrowTip, link->HeadLength, link->HeadWidth)) {
-            const QColor headColour =
-                ToQColor(!link->Enabled ? DisabledGrey : link->Selected() ? options.SelectionColor : link->HeadColor);
+            const QColor headColour = stateColour(link->HeadColor);
             pen.setColor(headColour);
             pen.setStyle(Qt::SolidLine);
             canvas.setPen(pen);

@@ -79,11 +79,6 @@ int32_t TLabelPainter::CharHeight(const TFontData& font, int32_t dpi)
     return std::abs(MulDiv(font.Size, dpi, 72));
 }
 
-QFont TLabelPainter::ToQFont(const TFontData& font, int32_t dpi)
-{
-    return FontOf(FontKey(font, dpi));
-}
-
 TLabelPainter::TFontKey TLabelPainter::FontKey(const TFontData& font, int32_t dpi)
 {
     return TFontKey{font.Name, CharHeight(font, dpi), font.Style};

@@ -53,10 +53,8 @@ public:
     TLabelPainter();
 
     // The font's character height in pixels on a device of the given resolution, as a positive
-    // number: the point size scaled by dpi / 72.
+    // number: the point size scaled by dpi / 72. Labels are written with it as the pixel size.
     static int32_t CharHeight(const TFontData& font, int32_t dpi);
-    // The label font: the character height above as the pixel size, and the styles.
-    static QFont ToQFont(const TFontData& font, int32_t dpi);
 
     int32_t TextWidth(const QString& text, const TFontData& font, int32_t dpi);
     // The height of a line of text, the same for every text.

@@ -54,14 +54,15 @@ struct NodeDrawerTest : ::testing::Test
         return Render([&](QPainter& p) { drawer.DrawNode(p, &node, options); }, size, ratio);
     }
 
-    // Dark text pixels inside the rectangle.
-    static int Ink(const QImage& image, const TRect& r)
+    // The box around the dark text pixels inside the rectangle.
+    static QRect InkBox(const QImage& image, const TRect& r)
     {
-        int count = 0;
+        QRect box;
         for (int y = r.Top; y < r.Bottom; ++y)
             for (int x = r.Left; x < r.Right; ++x)
-                count += qGray(image.pixel(x, y)) < 100;
-        return count;
+                if (qGray(image.pixel(x, y)) < 100)
+                    box |= QRect(x, y, 1, 1);
+        return box;
     }
 
     TEgoNetNodeDrawer drawer;
@@ -121,7 +122,7 @@ TEST_F(NodeDrawerTest, SizeZeroStillGetsLabelAndFrame)
     const QImage image = Draw({.SelectionColor = 0x000000FF, .ShowCaption = true, .ShowShape = true});
     EXPECT_EQ(image.pixel(100, 100), kRed); // frames (99, 99, 101, 101) and (98, 98, 102, 102)
     EXPECT_EQ(image.pixel(98, 101), kRed);
-    EXPECT_GT(Ink(image, drawer.LabelRect(node, device)), 5);
+    EXPECT_GT(InkBox(image, drawer.LabelRect(node, device)).width(), 5);
 }
 
 TEST_F(NodeDrawerTest, LabelPlacementPerOrientation)
@@ -149,9 +150,9 @@ TEST_F(NodeDrawerTest, LabelPlacementPerOrientation)
     const QImage image = Draw({.ShowCaption = true, .ShowShape = true});
     EXPECT_EQ(image.pixel(rect.Right - 1, rect.Top), kBackground);
     EXPECT_EQ(image.pixel(rect.Right, rect.Top), kWhite);
-    EXPECT_GT(Ink(image, rect), 10);
+    EXPECT_GT(InkBox(image, rect).width(), 10);
     node.HideLabel = true;
-    EXPECT_EQ(Ink(Draw({.ShowCaption = true, .ShowShape = true}), rect), 0);
+    EXPECT_TRUE(InkBox(Draw({.ShowCaption = true, .ShowShape = true}), rect).isEmpty());
     EXPECT_EQ(drawer.HitTestNode(node, device, QPoint(rect.Left, rect.Top)), THitResult{});
 }
 
@@ -165,7 +166,9 @@ TEST_F(NodeDrawerTest, NoShapeIsItsFramedLabel)
     const QImage image = Draw({.ShowBorders = true, .ShowCaption = true, .ShowShape = true});
     EXPECT_EQ(image.pixel(label.Left, label.Top), kBlack);
     EXPECT_EQ(image.pixel(label.Right - 1, label.Bottom - 1), kBlack);
-    EXPECT_EQ(image.pixel(label.Left + 1, label.Top + 1), kBackground); // text starts at (2, 1)
+    // Framed, the text moves in by (2, 1).
+    const QRect plain = InkBox(Draw({.ShowCaption = true, .ShowShape = true}), label);
+    EXPECT_EQ(InkBox(image, GrownRect(label, -1)), plain.translated(2, 1));
     EXPECT_EQ(drawer.HitTestNode(node, device, QPoint(bounds.Left, bounds.Top)), (THitResult{true, true}));
     EXPECT_EQ(drawer.HitTestNode(node, device, QPoint(bounds.Left - 1, bounds.Top)), THitResult{});
     node.Visible = false;
