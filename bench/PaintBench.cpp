@@ -54,10 +54,12 @@ std::unique_ptr<TEgoNetModel> BuildNetwork(int persons)
     return model;
 }
 
-// The view's order: background, links, then nodes.
+// The view's order: background, links, then nodes. Qt 6.4 draws one-pixel lines on its fast path
+// only when the painter has an explicit rectangular clip; a view clips to the paint event's area.
 void Paint(QImage& image, TEgoNetModel& model, TEgoNetNodeDrawer& nodes, TEgoNetEdgeDrawer& links)
 {
     QPainter painter(&image);
+    painter.setClipRect(image.rect());
     painter.fillRect(image.rect(), Qt::white);
     painter.setBrush(Qt::white);
     for (TEgoNetEdge* link : model.ShownLinks())

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QLocale>
-#include <QPaintEngine>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -90,13 +89,15 @@ TEST(EdgeDrawer, LinkLabelText)
     EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, true, true, true), "friend  0.5");
     EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, true, false, true), "friend 0.5");
     EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, false, true, false), "");
+    // The locale's decimal separator, but no thousands separator.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German));
     link.SetCaption("best");
     link.Strength = 1234.56f;
     EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, false, true, true), "best 1235");
     link.Strength = 1.0f / 3;
-    QLocale::setDefault(QLocale(QLocale::German));
     EXPECT_EQ(TEgoNetEdgeDrawer::LinkLabelText(link, false, false, true), "0,3333");
-    QLocale::setDefault(QLocale::c());
+    QLocale::setDefault(saved);
 }
 
 TEST_F(EdgeDrawerTest, ArrowTipOnTheTargetsGrownSquare)
