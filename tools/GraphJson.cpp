@@ -362,13 +362,14 @@ QJsonValue ToJson(float value)
 {
     if (!std::isfinite(value))
         return NumberToJson(value);
-    // The shortest decimal that reads back as this float (0.1 rather than 0.10000000149011612);
-    // the double nearest to it turns back into the same float.
+    // The shortest decimal that reads back as this float (0.1 rather than 0.10000000149011612).
+    // JSON readers see a double, and for two floats (7.038531e-26 and its negative) the double
+    // nearest to that decimal rounds to a neighbour; their exact value is written then.
     char text[32];
     const char* end = std::to_chars(text, text + sizeof text, value).ptr;
     double nearest = 0;
     std::from_chars(text, end, nearest);
-    return nearest;
+    return float(nearest) == value ? nearest : double(value);
 }
 
 QJsonValue ToJson(double value)

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -116,7 +117,8 @@ TEST(GraphJson, BuildThenDumpGivesBackEveryField)
 TEST(GraphJson, FloatsReadBackToTheSameBitsAndPrintShort)
 {
     const float values[] = {0.1f, 1.0f / 3, FLT_MAX, -FLT_MAX, FLT_MIN, std::numeric_limits<float>::denorm_min(),
-                            16777216.0f, 1e10f, std::numeric_limits<float>::infinity(),
+                            16777216.0f, 1e10f, std::bit_cast<float>(0x15ae43fdu), std::bit_cast<float>(0x95ae43fdu),
+                            std::numeric_limits<float>::infinity(),
                             -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
     for (float value : values) {
         TEgoNetModel model;
