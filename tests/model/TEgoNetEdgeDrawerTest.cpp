@@ -17,8 +17,8 @@ const QRgb kBlack = qRgb(0, 0, 0);
 const QRgb kBackground = qRgb(0xE0, 0xFF, 0xE0);
 const QRgb kLine = qRgb(0, 0, 0xC0); // 0x00C00000
 const QRgb kHead = qRgb(0xC0, 0, 0); // 0x000000C0
-const QRgb kSelected = qRgb(0, 0x80, 0); // 0x00008000
-const QRgb kGrey = qRgb(0xC8, 0xC8, 0xC8);
+
+enum class EWhat { Link, SingleSelected, Handle };
 
 struct EdgeDrawerTest : ::testing::Test
 {
@@ -30,8 +30,8 @@ struct EdgeDrawerTest : ::testing::Test
         link.UpdateMidPoint(0);
     }
 
-    // A white canvas with a brush, pen, font and mix mode that every call must hand back.
-    QImage Draw(TLinkDrawOptions options, bool single = false)
+    // A white canvas; the brush, pen, font and mix mode set on it must come back unchanged.
+    QImage Draw(TLinkDrawOptions options, EWhat what = EWhat::Link)
     {
         QImage image(200, 200, QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -43,7 +43,10 @@ struct EdgeDrawerTest : ::testing::Test
         painter.setBrush(brush);
         painter.setFont(font);
         options.SelectionColor = 0x00008000;
-        drawer.DrawLink(painter, &link, single, options);
+        if (what == EWhat::Handle)
+            drawer.DrawHandle(painter, &link);
+        else
+            drawer.DrawLink(painter, &link, what == EWhat::SingleSelected, options);
         EXPECT_EQ(painter.pen(), pen);
         EXPECT_EQ(painter.brush(), brush);
         EXPECT_EQ(painter.font(), font);
@@ -64,7 +67,7 @@ struct EdgeDrawerTest : ::testing::Test
     QImage device{1, 1, QImage::Format_RGB32};
 };
 
-// Lengths of the painted runs along a row.
+// Lengths of the painted runs along a row, from x = from up to x = to.
 std::vector<int> Runs(const QImage& image, int y, int from, int to)
 {
     std::vector<int> runs;
@@ -100,32 +103,26 @@ TEST(EdgeDrawer, LinkLabelText)
     QLocale::setDefault(saved);
 }
 
-TEST_F(EdgeDrawerTest, ArrowTipOnTheTargetsGrownSquare)
+TEST_F(EdgeDrawerTest, ArrowTipOnTheTargetsGrownSquareInTheStateColour)
 {
     // Target square (153, 93, 167, 107) grown by 2: the tip sits on column 151.
-    const QImage image = Draw({.ShowDirections = true});
+    QImage image = Draw({.ShowDirections = true});
     EXPECT_EQ(image.pixel(151, 100), kHead);
     EXPECT_EQ(image.pixel(152, 100), kLine); // the line runs on, under the node drawn later
     EXPECT_EQ(image.pixel(142, 102), kHead);
-    EXPECT_EQ(image.pixel(100, 100), kLine);
-    EXPECT_EQ(image.pixel(150, 97), kWhite);
     link.Directed = false;
     EXPECT_EQ(Draw({.ShowDirections = true}).pixel(151, 100), kLine);
-}
-
-TEST_F(EdgeDrawerTest, DisabledGreySelectedInSelectionColour)
-{
+    link.Directed = true;
     link.SetSelected(true);
-    QImage image = Draw({.ShowDirections = true});
-    EXPECT_EQ(image.pixel(100, 100), kSelected);
-    EXPECT_EQ(image.pixel(145, 100), kSelected);
+    image = Draw({.ShowDirections = true});
+    EXPECT_EQ(image.pixel(100, 100), qRgb(0, 0x80, 0));
+    EXPECT_EQ(image.pixel(145, 100), qRgb(0, 0x80, 0));
     target.Enabled = false;
     image = Draw({.ShowDirections = true});
-    EXPECT_FALSE(link.Enabled);
-    EXPECT_EQ(image.pixel(100, 100), kGrey);
-    EXPECT_EQ(image.pixel(145, 100), kGrey);
+    EXPECT_EQ(image.pixel(100, 100), qRgb(0xC8, 0xC8, 0xC8));
+    EXPECT_EQ(image.pixel(145, 100), qRgb(0xC8, 0xC8, 0xC8));
     target.Visible = false;
-    EXPECT_EQ(Runs(Draw({}), 100, 0, 200).size(), 0u);
+    EXPECT_TRUE(Runs(Draw({}), 100, 0, 200).empty());
     EXPECT_EQ(Hit(100, 100), THitResult{});
 }
 
@@ -151,14 +148,13 @@ TEST_F(EdgeDrawerTest, FivePenStyles)
 
 TEST_F(EdgeDrawerTest, BendsEndAtTheGrownSquaresWithTheLabelBesideTheFirstLeg)
 {
-    // Up from the source, along row 40 to the target: source square grown (31, 91, 49, 109),
-    // target (151, 31, 169, 49).
+    // Up from the source, along row 40 to the target: the grown squares are (31, 91, 49, 109) and
+    // (151, 31, 169, 49).
     target.Position = QPoint(160, 40);
     link.Bends.Add(QPoint(40, 40));
     const QImage image = Draw({.ShowDirections = true, .ShowType = true});
     EXPECT_EQ(image.pixel(40, 92), kWhite);
     EXPECT_EQ(image.pixel(40, 91), kLine);
-    EXPECT_EQ(image.pixel(100, 40), kLine);
     EXPECT_EQ(image.pixel(151, 40), kHead);
     EXPECT_EQ(image.pixel(152, 40), kWhite);
     // "friend" centred between the source and the bend, in a box of the brush colour over the line.
@@ -166,25 +162,20 @@ TEST_F(EdgeDrawerTest, BendsEndAtTheGrownSquaresWithTheLabelBesideTheFirstLeg)
     ASSERT_EQ(row.size(), 1u);
     const int w = row[0];
     EXPECT_GT(w, 20);
-    EXPECT_NE(image.pixel(40 - w / 2, 70), kWhite);
     EXPECT_EQ(image.pixel(40 - w / 2 - 1, 70), kWhite);
-    EXPECT_EQ(image.pixel(40 - w / 2, 62), kWhite);
     EXPECT_EQ(image.pixel(40, 62), kLine);
-    EXPECT_EQ(image.pixel(40, 80), kLine);
     // Every leg is hit; the label is not.
     EXPECT_TRUE(Hit(40, 60).Hit);
     EXPECT_TRUE(Hit(120, 40).Hit);
-    EXPECT_FALSE(Hit(100, 100).Hit);
     EXPECT_FALSE(Hit(40 - w / 2 + 1, 70, "friend").Hit);
 }
 
 TEST_F(EdgeDrawerTest, CurvedLinkLabelAtTheCurveLabelPoint)
 {
-    link.UpdateMidPoint(40); // bends up: the middle control point 40 above the chord
+    link.UpdateMidPoint(40); // the middle control point 40 above the chord
     QPoint point;
     ASSERT_TRUE(CurveLabelPoint(source.Position, link.MidPoint, link.CurvePoint, target.Position, point));
     const QImage image = Draw({.ShowType = true});
-    // The label box, centred on the point, hides the curve there.
     const QPoint corner = point - QPoint(10, 3);
     EXPECT_EQ(image.pixel(corner), kBackground);
     EXPECT_EQ(image.pixel(point + QPoint(10, 3)), kBackground);
@@ -199,9 +190,8 @@ TEST_F(EdgeDrawerTest, HitTestAgreesWithTheDrawing)
 {
     // A width 1 link is hit two pixels beside it.
     EXPECT_EQ(Hit(100, 102), (THitResult{true, false}));
-    EXPECT_TRUE(Hit(100, 98).Hit);
     EXPECT_FALSE(Hit(100, 106).Hit);
-    // Every pixel the curve paints outside the end nodes is a hit, and a point away from it is not.
+    // Every pixel the curve paints outside the end nodes is a hit; a point away from it is not.
     link.UpdateMidPoint(-50);
     link.Width = 5;
     const QImage image = Draw({});
@@ -226,24 +216,15 @@ TEST_F(EdgeDrawerTest, HandleSquareAndGuides)
 {
     link.UpdateMidPoint(40);
     const QPoint m = link.MidPoint;
-    const QImage image = Draw({}, true);
-    // Square (mx - 3, my - 3, mx + 3, my + 3) in black around the brush colour.
-    EXPECT_EQ(image.pixel(m + QPoint(-3, -3)), kBlack);
-    EXPECT_EQ(image.pixel(m + QPoint(2, 2)), kBlack);
-    EXPECT_EQ(image.pixel(m + QPoint(3, 0)), kWhite);
-    EXPECT_EQ(image.pixel(m), kBackground);
-    // The grey guide from the source to the handle is XORed onto the white canvas.
-    const QPoint guide(94, 64); // on the guide, 6 pixels above the curve
-    EXPECT_EQ(image.pixel(guide), qRgb(0x7F, 0x7F, 0x7F));
-
-    QImage handle(200, 200, QImage::Format_RGB32);
-    handle.fill(Qt::white);
-    QPainter painter(&handle);
-    painter.setBrush(Qt::yellow);
-    drawer.DrawHandle(painter, &link);
-    EXPECT_EQ(painter.pen(), QPen());
-    painter.end();
-    EXPECT_EQ(handle.pixel(m + QPoint(-3, 2)), kBlack);
-    EXPECT_EQ(handle.pixel(m), qRgb(255, 255, 0));
-    EXPECT_EQ(handle.pixel(guide), kWhite);
+    const QPoint guide(94, 64); // on the line from the source to the handle, 6 pixels off the curve
+    for (const EWhat what : {EWhat::SingleSelected, EWhat::Handle}) {
+        const QImage image = Draw({}, what);
+        // Square (mx - 3, my - 3, mx + 3, my + 3) in black around the brush colour.
+        EXPECT_EQ(image.pixel(m + QPoint(-3, -3)), kBlack);
+        EXPECT_EQ(image.pixel(m + QPoint(2, 2)), kBlack);
+        EXPECT_EQ(image.pixel(m + QPoint(3, 0)), kWhite);
+        EXPECT_EQ(image.pixel(m), kBackground);
+        // The grey guide is XORed onto the white canvas; the handle alone has none.
+        EXPECT_EQ(image.pixel(guide), what == EWhat::Handle ? kWhite : qRgb(0x7F, 0x7F, 0x7F));
+    }
 }
