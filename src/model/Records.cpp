@@ -15,7 +15,9 @@ namespace {
 
 const QString kPictureKind = QStringLiteral("TBitmap");
 
-void WriteStrings(const QStringList& list, ValueWriter& writer)
+} // namespace
+
+void WriteStringList(const QStringList& list, ValueWriter& writer)
 {
     writer.WriteListBegin();
     writer.WriteInteger(int32_t(list.size()));
@@ -24,7 +26,7 @@ void WriteStrings(const QStringList& list, ValueWriter& writer)
     writer.WriteListEnd();
 }
 
-void ReadStrings(QStringList& list, ValueReader& reader)
+void ReadStringList(QStringList& list, ValueReader& reader)
 {
     list.clear();
     reader.ReadListBegin();
@@ -34,8 +36,6 @@ void ReadStrings(QStringList& list, ValueReader& reader)
         list.append(reader.ReadString());
     reader.ReadListEnd();
 }
-
-} // namespace
 
 void WriteFontValues(const TFontData& font, ValueWriter& writer)
 {
@@ -148,10 +148,10 @@ void WriteNodeRecord(const TEgoNetNode& node, ValueWriter& writer)
     writer.WriteBoolean(node.Visible);
     writer.WriteBoolean(node.Movable);
     writer.WriteDate(node.SelectTime);
-    WriteStrings(node.Attributes, writer);
+    WriteStringList(node.Attributes, writer);
     writer.WriteBoolean(node.IsGroup);
-    WriteStrings(node.GroupIDs, writer);
-    WriteStrings(node.Clusters, writer);
+    WriteStringList(node.GroupIDs, writer);
+    WriteStringList(node.Clusters, writer);
     writer.WriteInteger(node.ReservedInt1);
     writer.WriteInteger(node.ReservedInt2);
     writer.WriteString(node.Key);
@@ -189,10 +189,10 @@ void ReadNodeRecord(TEgoNetNode& node, ValueReader& reader)
         node.Visible = reader.ReadBoolean();
         node.Movable = reader.ReadBoolean();
         node.SelectTime = reader.ReadDate();
-        ReadStrings(node.Attributes, reader);
+        ReadStringList(node.Attributes, reader);
         node.IsGroup = reader.ReadBoolean();
-        ReadStrings(node.GroupIDs, reader);
-        ReadStrings(node.Clusters, reader);
+        ReadStringList(node.GroupIDs, reader);
+        ReadStringList(node.Clusters, reader);
         node.ReservedInt1 = reader.ReadInteger();
         node.ReservedInt2 = reader.ReadInteger();
         node.Key = reader.ReadString();
@@ -230,10 +230,10 @@ void WriteLinkRecord(const TEgoNetEdge& link, ValueWriter& writer)
     writer.WriteInteger(link.HeadLength);
     writer.WriteInteger(link.HeadWidth);
     writer.WriteInteger(int32_t(link.HeadColor));
-    WriteStrings(link.Attributes, writer);
+    WriteStringList(link.Attributes, writer);
     writer.WriteBoolean(link.IsGroup);
-    WriteStrings(link.GroupIDs, writer);
-    WriteStrings(link.Clusters, writer);
+    WriteStringList(link.GroupIDs, writer);
+    WriteStringList(link.Clusters, writer);
     writer.WriteInteger(link.ReservedInt1);
     writer.WriteInteger(link.ReservedInt2);
     writer.WriteString(link.Key);
@@ -270,10 +270,10 @@ void ReadLinkRecord(TEgoNetEdge& link, ValueReader& reader, QString& sourceID, Q
         link.HeadLength = reader.ReadInteger();
         link.HeadWidth = reader.ReadInteger();
         link.HeadColor = uint32_t(reader.ReadInteger());
-        ReadStrings(link.Attributes, reader);
+        ReadStringList(link.Attributes, reader);
         link.IsGroup = reader.ReadBoolean();
-        ReadStrings(link.GroupIDs, reader);
-        ReadStrings(link.Clusters, reader);
+        ReadStringList(link.GroupIDs, reader);
+        ReadStringList(link.Clusters, reader);
         link.ReservedInt1 = reader.ReadInteger();
         link.ReservedInt2 = reader.ReadInteger();
         link.Key = reader.ReadString();

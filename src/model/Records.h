@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 struct TFontData;
 class TEgoNetEdge;
@@ -32,3 +33,8 @@ QImage ReadPictureRecord(ValueReader& reader);
 // A font as four values: name, size, colour and the style words.
 void WriteFontValues(const TFontData& font, ValueWriter& writer);
 void ReadFontValues(TFontData& font, ValueReader& reader);
+
+// A string list as a list of values: list start, count, the strings, list end. The count is
+// only trusted as far as the strings are really there.
+void WriteStringList(const QStringList& list, ValueWriter& writer);
+void ReadStringList(QStringList& list, ValueReader& reader);

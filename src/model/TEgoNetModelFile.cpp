@@ -10,25 +10,6 @@
 
 namespace {
 
-void WriteStringList(const QStringList& list, ValueWriter& writer)
-{
-    writer.WriteListBegin();
-    writer.WriteInteger(int32_t(list.size()));
-    for (const QString& s : list)
-        writer.WriteString(s);
-    writer.WriteListEnd();
-}
-
-void ReadStringList(QStringList& list, ValueReader& reader)
-{
-    list.clear();
-    reader.ReadListBegin();
-    const int32_t count = reader.ReadInteger();
-    for (int32_t i = 0; i < count; ++i)
-        list.append(reader.ReadString());
-    reader.ReadListEnd();
-}
-
 // Keeps a node's Key holding its ID while the node is written, and puts the Key back even
 // when writing fails.
 class TKeyCarriesID

@@ -1,9 +1,9 @@
 #include "settings/TIniFile.h"
 
+#include "foundation/AtomicFileWriter.h"
 #include "foundation/Cp1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringView>
 
 #include <cmath>
@@ -235,11 +235,6 @@ bool TIniFile::UpdateFile() const
             text += FLineBreak;
         }
     }
-    QSaveFile file(FFileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    QString error;
+    return WriteFileAtomically(FFileName, text.toUtf8(), error);
 }
