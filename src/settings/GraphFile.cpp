@@ -43,7 +43,8 @@ void WriteGraphFile(const QString& fileName, const TGraphHeader& header, const T
         throw EStreamError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, error));
 }
 
-bool ReadGraph(QIODevice& stream, TGraphHeader& header, TEgoNetDisplaySettings& settings, TEgoNetModel& model)
+bool ReadGraph(QIODevice& stream, TGraphHeader& header, TEgoNetDisplaySettings& settings, TEgoNetModel& model,
+               const std::function<void()>& settingsRead)
 {
     if (stream.atEnd())
         return false;
@@ -58,15 +59,17 @@ bool ReadGraph(QIODevice& stream, TGraphHeader& header, TEgoNetDisplaySettings& 
         header.Description = reader.ReadString();
     }
     settings.ReadFromStream(stream);
+    if (settingsRead)
+        settingsRead();
     model.ReadModel(stream, false);
     return true;
 }
 
 bool ReadGraphFile(const QString& fileName, TGraphHeader& header, TEgoNetDisplaySettings& settings,
-                   TEgoNetModel& model)
+                   TEgoNetModel& model, const std::function<void()>& settingsRead)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EStreamError(QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString()));
-    return ReadGraph(file, header, settings, model);
+    return ReadGraph(file, header, settings, model, settingsRead);
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 class TEgoNetDisplaySettings;
 class TEgoNetModel;
@@ -29,8 +31,10 @@ void WriteGraphFile(const QString& fileName, const TGraphHeader& header, const T
 
 // False when the data are not a graph file (empty, or another magic); nothing has changed then.
 // Errors inside the blocks raise EStreamError with their message, and what was read before
-// the error stays in header, settings and model.
-bool ReadGraph(QIODevice& stream, TGraphHeader& header, TEgoNetDisplaySettings& settings, TEgoNetModel& model);
+// the error stays in header, settings and model. settingsRead, when given, runs as soon as
+// the settings block is in, before the model is read (the view applies the settings there).
+bool ReadGraph(QIODevice& stream, TGraphHeader& header, TEgoNetDisplaySettings& settings, TEgoNetModel& model,
+               const std::function<void()>& settingsRead = {});
 // The same from a file; a file that cannot be opened raises EStreamError.
 bool ReadGraphFile(const QString& fileName, TGraphHeader& header, TEgoNetDisplaySettings& settings,
-                   TEgoNetModel& model);
+                   TEgoNetModel& model, const std::function<void()>& settingsRead = {});

@@ -1,0 +1,636 @@
+#include "view/TEgoNetGraphDisplay.h"
+
+#include "foundation/Colors.h"
+#include "foundation/Rounding.h"
+#include "foundation/StreamError.h"
+#include "foundation/TNumericVector.h"
+#include "foundation/UserDialogs.h"
+#include "view/IGraphOutput.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kTimerPeriod = 100;
+// Self-loops are kept in shape for this loop length while painting.
+constexpr int kPaintLoopSize = 60;
+
+bool Contains(const TIntVector& vector, int value)
+{
+    return vector.IndexOf(value) >= 0;
+}
+
+} // namespace
+
+TEgoNetGraphDisplay::TEgoNetGraphDisplay(QWidget* owner)
+    : QWidget(owner)
+    , FModel(std::make_unique<TEgoNetModel>())
+    , FEdgeDrawer(FNodeDrawer)
+    , FSettings(this)
+{
+    setGeometry(0, 0, 100, 100);
+    // Every repaint covers the whole control, so Qt need not clear it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    InsertPoint = QPoint(width() / 2, height() / 2);
+    FBlinkTimer.setInterval(kTimerPeriod);
+    FHoverTimer.setInterval(kTimerPeriod);
+    connect(&FBlinkTimer, &QTimer::timeout, this, &TEgoNetGraphDisplay::BlinkTick);
+    connect(&FHoverTimer, &QTimer::timeout, this, &TEgoNetGraphDisplay::HoverTick);
+    ResetHover();
+}
+
+TEgoNetGraphDisplay::~TEgoNetGraphDisplay() = default;
+
+// Properties
+
+void TEgoNetGraphDisplay::SetIsChanged(bool value)
+{
+    FChanged = value;
+    FModel->SetModified(value);
+}
+
+void TEgoNetGraphDisplay::SetColor(uint32_t value)
+{
+    FColor = value;
+    // The host shows the same background around the view.
+    if (QWidget* host = parentWidget()) {
+        QPalette palette = host->palette();
+        palette.setColor(QPalette::Window, ToQColor(value));
+        host->setPalette(palette);
+    }
+    update();
+}
+
+void TEgoNetGraphDisplay::SetSelectionColor(uint32_t value)
+{
+    FSelectionColor = value;
+    update();
+}
+
+void TEgoNetGraphDisplay::SetAltColor(uint32_t value)
+{
+    FAltColor = value;
+    FSettings.nAltColor = value;
+}
+
+void TEgoNetGraphDisplay::SetGrpColor(uint32_t value)
+{
+    FGrpColor = value;
+    FSettings.nGrpColor = value;
+    if (FModel->GroupCount() > 0)
+        ApplySettingsToNodes();
+}
+
+void TEgoNetGraphDisplay::SetClusterColor(uint32_t value)
+{
+    // The outlines follow the cluster colour unless they were given the position colour.
+    if (HullColor == FClusterColor)
+        HullColor = value;
+    FClusterColor = value;
+    FSettings.ClusterColor = value;
+    update();
+}
+
+void TEgoNetGraphDisplay::SetPositionColor(uint32_t value)
+{
+    if (HullColor == FPositionColor)
+        HullColor = value;
+    FPositionColor = value;
+    FSettings.PositionColor = value;
+    update();
+}
+
+void TEgoNetGraphDisplay::SetShowBorders(bool value)
+{
+    FShowBorders = value;
+    update();
+}
+
+void TEgoNetGraphDisplay::SetShowFlag(bool& flag, bool value, bool repaint)
+{
+    if (flag == value)
+        return;
+    flag = value;
+    if (repaint)
+        update();
+}
+
+// Operations
+
+void TEgoNetGraphDisplay::Clear(bool prepare)
+{
+    if (FModel->NodeCount() == 0)
+        return;
+    ResetHover();
+    if (prepare)
+        PrepareEdit(true);
+    StartBlink(nullptr, 0);
+    FModel->Clear();
+    UpdateCurrent();
+    OnBeforePaint = nullptr;
+    update();
+}
+
+void TEgoNetGraphDisplay::UpdateCurrent()
+{
+    CurrentNodeIndex = -1;
+    CurrentNode = nullptr;
+    CurrentLink = nullptr;
+    if (FModel->NodeCount() == 0 || FModel->SelectedNodeCount() == 0)
+        return;
+    TIntVector selected;
+    if (FModel->SelectedNodes(&selected) == 1) {
+        CurrentNodeIndex = selected.Items(0);
+        CurrentNode = FModel->GetNode(CurrentNodeIndex);
+    }
+    if (FModel->SelectedLinks(&selected) == 1)
+        CurrentLink = FModel->GetShownLink(selected.Items(0));
+}
+
+void TEgoNetGraphDisplay::PrepareEdit(bool capture)
+{
+    StopHoverPulse();
+    if (capture)
+        FSettings.CaptureFromView();
+}
+
+void TEgoNetGraphDisplay::ApplySettings()
+{
+    const TEgoNetDisplaySettings& s = FSettings;
+    SetColor(s.BkColor);
+    SetSelectionColor(s.nSelectionColor);
+    SetAltColor(s.nAltColor);
+    SetGrpColor(s.nGrpColor);
+    SetClusterColor(s.ClusterColor);
+    SetPositionColor(s.PositionColor);
+    SetShowBkImage(s.ShowBkImage);
+    SetShowShape(s.ShowShape);
+    SetShowImage(s.ShowImage);
+    SetShowCaption(s.ShowLabel);
+    SetShowBorders(s.ShowBorders);
+    SetShowDisabledNodes(s.ShowDisabledNodes);
+    SetShowToolTips(s.ShowToolTips);
+    SetShowEdges(s.ShowEdges);
+    SetShowEdgeType(s.ShowEdgeType);
+    SetShowEdgeLabel(s.ShowEdgeLabel);
+    SetShowStress(s.ShowStress);
+    SetShowDirections(s.ShowDirections);
+    SetAutoOrganize(s.AutoOrganize);
+    FAnimation = s.Animation;
+    FChanged = true;
+    if (OnChangeSettings)
+        OnChangeSettings(this);
+}
+
+void TEgoNetGraphDisplay::ApplySettingsToNodes()
+{
+    for (TOrganizedNode* node : FModel->Nodes())
+        node->ApplyDefaults(FSettings);
+}
+
+void TEgoNetGraphDisplay::ApplySettingsToLinks()
+{
+    for (TEgoNetEdge* link : FModel->ShownLinks())
+        link->ApplyDefaults(FSettings);
+}
+
+void TEgoNetGraphDisplay::SelectLinkTypes(const QStringList* types)
+{
+    if (!types || FModel->NodeCount() == 0 || FModel->LinkCount() == 0)
+        return;
+    FModel->SetShownLinkTypes(*types);
+    LinksChanged(true);
+}
+
+void TEgoNetGraphDisplay::LinksChanged(bool restart)
+{
+    Q_UNUSED(restart); // the automatic layout run joins here with the layouts
+    update();
+    if (OnSelectEdgeTypes)
+        OnSelectEdgeTypes(this);
+    if (OnSelect)
+        OnSelect(this);
+}
+
+void TEgoNetGraphDisplay::SetLinkTypeColors(const QList<TLinkTypeColour>& types)
+{
+    if (types.isEmpty() || FModel->LinkCount() == 0)
+        return;
+    for (TEgoNetEdge* link : FModel->Links()) {
+        for (const TLinkTypeColour& type : types) {
+            if (link->TypeName() == type.first) {
+                link->Color = type.second;
+                link->HeadColor = type.second;
+                break;
+            }
+        }
+    }
+    update();
+}
+
+int TEgoNetGraphDisplay::IdealLinkLength() const
+{
+    const int a = FModel->EnabledLinkedNodeCount();
+    int length = 10;
+    if (a > 1) {
+        const int32_t area = width() * height();
+        const float d = std::sqrt(float(area) / float(a));
+        const double t = area / 1000.0 - 273;
+        int32_t e;
+        if (a <= 36)
+            e = RoundHalfEven(d / std::max(t * -0.00113 + 4, 1.0));
+        else if (a <= 91)
+            e = RoundHalfEven(d / std::max(t * -0.00085 + 3.5, 1.0));
+        else
+            e = RoundHalfEven(t * 0.0325 + 15);
+        length = std::max(RoundHalfEven(e * 0.9), 10);
+    }
+    if (LinkLengthFactor != 1.0f)
+        length = RoundHalfEven(length * double(LinkLengthFactor));
+    return length;
+}
+
+TRect TEgoNetGraphDisplay::NodesBounds(const TIntVector* excluded) const
+{
+    const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    QSet<const TEgoNetNode*> linked;
+    if (!excluded) {
+        for (const TEgoNetEdge* link : FModel->ShownLinks()) {
+            linked.insert(link->Source);
+            linked.insert(link->Target);
+        }
+    }
+    TRect bounds;
+    bool first = true;
+    for (int i = 0; i < nodes.size(); ++i) {
+        if (excluded ? Contains(*excluded, i) : !linked.contains(nodes[i]))
+            continue;
+        const QPoint p = nodes[i]->Position;
+        if (first) {
+            bounds = TRect{p.x(), p.y(), p.x(), p.y()};
+            first = false;
+            continue;
+        }
+        bounds.Left = std::min(bounds.Left, p.x());
+        bounds.Top = std::min(bounds.Top, p.y());
+        bounds.Right = std::max(bounds.Right, p.x());
+        bounds.Bottom = std::max(bounds.Bottom, p.y());
+    }
+    return bounds;
+}
+
+void TEgoNetGraphDisplay::ArrangeIsolates(const TIntVector& isolates)
+{
+    const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    QPoint next(12, 12);
+    for (int i = 0; i < nodes.size(); ++i) {
+        if (!Contains(isolates, i))
+            continue;
+        TOrganizedNode* node = nodes[i];
+        node->Position = next;
+        node->LabelOrientation = 2;
+        next.ry() += node->Size + 3;
+        // A full column continues in a second one, which keeps restarting at its top.
+        if (next.y() > height() - 15)
+            next = QPoint(72, 12);
+    }
+}
+
+void TEgoNetGraphDisplay::CenterGraph()
+{
+    if (FModel->NodeCount() == 0)
+        return;
+    TIntVector isolates;
+    FModel->UnlinkedNodes(&isolates);
+    if (FModel->NodeCount() == 1) {
+        ArrangeIsolates(isolates);
+        update();
+        return;
+    }
+    const int w = width() - 50;
+    const int h = height() - 15;
+    const TRect b = NodesBounds(&isolates);
+    if (b.IsEmpty())
+        return;
+    FModel->MoveAll((w + b.Left - b.Right) / 2 - b.Left, (h + b.Top - b.Bottom) / 2 - b.Top);
+    const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    for (int i = 0; i < nodes.size(); ++i) {
+        if (Contains(isolates, i))
+            continue;
+        QPoint& p = nodes[i]->Position;
+        p = QPoint(std::max(15, std::min(w, p.x())), std::max(15, std::min(h, p.y())));
+    }
+    ArrangeIsolates(isolates);
+    update();
+}
+
+QSize TEgoNetGraphDisplay::HostSize() const
+{
+    const QWidget* host = parentWidget();
+    return host ? host->frameGeometry().size() : frameGeometry().size();
+}
+
+void TEgoNetGraphDisplay::BestFit()
+{
+    if (FModel->NodeCount() == 0)
+        return;
+    const TRect b = NodesBounds(nullptr);
+    if (b.IsEmpty())
+        return;
+    const QSize host = HostSize();
+    const int m = RoundHalfEven(std::max(0.125 * host.height(), 0.125 * host.width()));
+    const double W = host.width() - 50 - m;
+    const double H = host.height() - 15 - m;
+    const double w = b.Right - b.Left + 1;
+    const double h = b.Bottom - b.Top + 1;
+    // A graph smaller than the window is enlarged, a larger one shrunk.
+    double s;
+    if ((W >= w && H >= h) || (W < w && H < h))
+        s = std::min(W / w, H / h);
+    else if (W < w)
+        s = W / w;
+    else
+        s = H / h;
+    FModel->ScaleAll(s);
+    CenterGraph();
+    StraightenLinks(false);
+    update();
+}
+
+void TEgoNetGraphDisplay::StraightenLinks(bool prepare)
+{
+    if (FModel->NodeCount() == 0 || FModel->ShownLinkCount() == 0)
+        return;
+    if (prepare)
+        PrepareEdit(true);
+    FModel->SpreadParallelLinks(IdealLinkLength());
+    update();
+}
+
+bool TEgoNetGraphDisplay::SaveImage(const QString& fileName, int option)
+{
+    if (fileName.isEmpty())
+        return false;
+    if (QFileInfo(fileName).suffix().compare(QLatin1String("eng"), Qt::CaseInsensitive) == 0) {
+        WriteGraphFile(fileName);
+        return false;
+    }
+    if (!FOutput)
+        return false;
+    try {
+        return FOutput->SavePicture(*this, QRect(0, 0, width(), height()), fileName, option);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TEgoNetGraphDisplay::PrintGraph()
+{
+    if (!FOutput || !FOutput->PrinterAvailable())
+        return false;
+    try {
+        return FOutput->PrintPicture(*this, QRect(0, 0, width(), height()));
+    } catch (...) {
+        return false;
+    }
+}
+
+void TEgoNetGraphDisplay::PlaySoundEffect(const QString& name)
+{
+    if (!FSoundEffects)
+        return;
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    if (!QFileInfo::exists(path))
+        return;
+    if (!FSound)
+        FSound = new QSoundEffect(this);
+    FSound->setSource(QUrl::fromLocalFile(path));
+    FSound->play();
+}
+
+// Animations
+
+void TEgoNetGraphDisplay::StartBlink(TOrganizedNode* node, int times)
+{
+    FBlinking = false;
+    FBlinkTimer.stop();
+    FBlinkNode = node;
+    if (!node)
+        return;
+    FBlinkCount = times;
+    FBlinking = true;
+    FBlinkTimer.start();
+}
+
+void TEgoNetGraphDisplay::BlinkTick()
+{
+    // The node may have been deleted since the blink began.
+    if (!FBlinkNode || FModel->IndexOfNode(FBlinkNode) < 0) {
+        StartBlink(nullptr, 0);
+        return;
+    }
+    FBlinkNode->Visible = !FBlinkNode->Visible;
+    --FBlinkCount;
+    if (FBlinkNode->Visible && FBlinkCount <= 0) {
+        FBlinkTimer.stop();
+        FBlinking = false;
+    }
+    update();
+}
+
+void TEgoNetGraphDisplay::StartHoverPulse(int index)
+{
+    StopHoverPulse();
+    const TOrganizedNode* node = FModel->GetNode(index);
+    if (!node || !node->Visible || node->Shape == 8)
+        return;
+    FHoverIndex = index;
+    FHoverSize = node->Size;
+    FPulseTicks = 0;
+    FHoverTimer.start();
+}
+
+void TEgoNetGraphDisplay::HoverTick()
+{
+    if (FHoverIndex < 0)
+        return;
+    if (++FPulseTicks > 2) {
+        StopHoverPulse();
+    } else if (TOrganizedNode* node = FModel->GetNode(FHoverIndex)) {
+        node->Size += 3;
+    }
+    update();
+}
+
+void TEgoNetGraphDisplay::StopHoverPulse()
+{
+    FHoverTimer.stop();
+    FPulseTicks = 0;
+    TOrganizedNode* node = FModel->GetNode(FHoverIndex);
+    if (node && node->Size != FHoverSize)
+        node->Size = FHoverSize;
+}
+
+void TEgoNetGraphDisplay::ResetHover()
+{
+    StopHoverPulse();
+    FHoverIndex = -1;
+    FHoverSize = 0;
+}
+
+void TEgoNetGraphDisplay::WaitProcessing(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (qint64 left = milliseconds; left > 0; left = milliseconds - clock.elapsed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, int(left));
+}
+
+// The graph file
+
+void TEgoNetGraphDisplay::WriteGraphFile(const QString& fileName)
+{
+    FSettings.DeriveFromGraph();
+    ::WriteGraphFile(fileName, TGraphHeader{Caption, Description}, FSettings, *FModel);
+    SetIsChanged(false);
+}
+
+bool TEgoNetGraphDisplay::ReadGraphFile(const QString& fileName)
+{
+    ResetHover();
+    StartBlink(nullptr, 0);
+    TGraphHeader header{Caption, Description};
+    // The header is the view's as soon as it is read, even when a later block fails.
+    const auto takeHeader = [&] {
+        Caption = header.Caption;
+        Description = header.Description;
+    };
+    bool loaded = false;
+    try {
+        loaded = ::ReadGraphFile(fileName, header, FSettings, *FModel, [&] {
+            takeHeader();
+            ApplySettings();
+        });
+    } catch (const EStreamError& error) {
+        takeHeader();
+        UpdateCurrent();
+        update();
+        UserDialogs().Show(error.Message(), TMessageKind::Warning);
+        return false;
+    }
+    if (!loaded)
+        return false;
+    UpdateCurrent();
+    SetIsChanged(false);
+    update();
+    return true;
+}
+
+// Painting
+
+void TEgoNetGraphDisplay::paintEvent(QPaintEvent* event)
+{
+    QPainter canvas(this);
+    Paint(canvas, event->rect());
+}
+
+void TEgoNetGraphDisplay::Paint(QPainter& canvas, const QRect& area)
+{
+    // A clip inside the device keeps Qt's line drawing on its fast path.
+    canvas.setClipRect(area);
+    const QColor background = ToQColor(FColor);
+    canvas.fillRect(rect(), background);
+    // The drawers give labels the canvas brush as their background.
+    canvas.setBrush(background);
+    if (FShowBkImage && !FSettings.BkImage.isNull())
+        DrawBackgroundPicture(canvas);
+    if (OnBeforePaint)
+        OnBeforePaint(this);
+    if (FModel->NodeCount() == 0)
+        return;
+    const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    for (qsizetype i = nodes.size() - 1; i >= 0; --i) {
+        TOrganizedNode* node = nodes[i];
+        if (!node->IsGroup && !node->HasGroups() && !node->Enabled)
+            node->Visible = FShowDisabledNodes;
+    }
+    DrawLinks(canvas);
+    DrawNodes(canvas);
+}
+
+void TEgoNetGraphDisplay::DrawBackgroundPicture(QPainter& canvas)
+{
+    const QImage& picture = FSettings.BkImage;
+    const int cw = width();
+    const int ch = height();
+    const int pw = picture.width();
+    const int ph = picture.height();
+    if (ph <= 0 || pw == 0 || cw <= 0 || ch <= 0)
+        return;
+    const float r1 = float(ch) / float(cw);
+    const float r2 = float(ph) / float(pw);
+    QRect target(0, 0, cw, ch);
+    if (std::fabs(r1 - r2) > 0.001f) {
+        const int w = RoundHalfEven(ch / r2);
+        if (w < cw) {
+            target = QRect((cw - w) / 2, 0, w, ch);
+        } else {
+            const int h = RoundHalfEven(cw * r2);
+            target = QRect(0, (ch - h) / 2, cw, h);
+        }
+    }
+    canvas.drawImage(target, picture);
+}
+
+void TEgoNetGraphDisplay::DrawLinks(QPainter& canvas)
+{
+    if (!FShowEdges)
+        return;
+    const TLinkDrawOptions options{FSelectionColor, FShowDirections, FShowStress, FShowEdgeLabel, FShowEdgeType};
+    const bool oneSelected = FModel->SelectedLinkCount() == 1;
+    for (TEgoNetEdge* link : FModel->ShownLinks()) {
+        if (link->IsSelfLoop())
+            TEgoNetModel::PlaceSelfLoop(link, kPaintLoopSize);
+        FEdgeDrawer.DrawLink(canvas, link, oneSelected && link->Selected(), options);
+    }
+}
+
+void TEgoNetGraphDisplay::DrawNodes(QPainter& canvas)
+{
+    const TNodeDrawOptions options{FSelectionColor, FShowBorders, FShowCaption, FShowImage, FShowShape};
+    const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    const auto pass = [&](auto&& wanted) {
+        for (qsizetype i = 0; i < nodes.size(); ++i)
+            if (i != FHoverIndex && wanted(*nodes[i]))
+                FNodeDrawer.DrawNode(canvas, nodes[i], options);
+    };
+    // Disabled nodes and expanded groups lie at the bottom, isolated nodes below connected
+    // ones, selected connected nodes on top.
+    pass([&](const TOrganizedNode& n) {
+        return (!n.HasGroups() && !n.Enabled && FShowDisabledNodes) || (n.IsGroup && n.Expanded);
+    });
+    pass([](const TOrganizedNode& n) { return n.Enabled && !n.Linked; });
+    pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && !n.Selected(); });
+    if (FHoverIndex >= 0 && FHoverIndex < nodes.size())
+        FNodeDrawer.DrawNode(canvas, nodes[FHoverIndex], options);
+    pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && n.Selected(); });
+    // The handle of the one selected link goes over the nodes.
+    if (FShowEdges && FModel->SelectedLinkCount() == 1) {
+        for (TEgoNetEdge* link : FModel->ShownLinks()) {
+            if (link->Selected()) {
+                FEdgeDrawer.DrawHandle(canvas, link);
+                break;
+            }
+        }
+    }
+}

@@ -1,0 +1,214 @@
+#pragma once
+
+#include "foundation/Geometry.h"
+#include "model/TEgoNetEdgeDrawer.h"
+#include "model/TEgoNetModel.h"
+#include "model/TEgoNetNodeDrawer.h"
+#include "settings/GraphFile.h"
+#include "settings/IDisplaySettingsView.h"
+#include "settings/TEgoNetDisplaySettings.h"
+
+#include <QList>
+#include <QPair>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class IGraphOutput;
+class QSoundEffect;
+class TIntVector;
+
+// Handlers of the view's published events; the sender is the view.
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
+// A link type and the colour its links take.
+using TLinkTypeColour = QPair<QString, uint32_t>;
+
+// The control on which the network is drawn. It owns the model, the drawers and the current
+// display settings, paints the model in a fixed order, fits and centres the graph, and
+// animates single nodes (blink, hover pulse). Node positions are its canvas pixels: fitting
+// and zooming move the nodes themselves.
+class TEgoNetGraphDisplay : public QWidget, public IDisplaySettingsView
+{
+    Q_OBJECT
+
+public:
+    explicit TEgoNetGraphDisplay(QWidget* owner = nullptr);
+    ~TEgoNetGraphDisplay() override;
+
+    TEgoNetModel& Model() { return *FModel; }
+    const TEgoNetModel& Model() const override { return *FModel; }
+    TEgoNetDisplaySettings& Settings() { return FSettings; }
+    TEgoNetNodeDrawer& NodeDrawer() { return FNodeDrawer; }
+    TEgoNetEdgeDrawer& EdgeDrawer() { return FEdgeDrawer; }
+
+    // Printing and picture export live in a higher layer, which installs itself here.
+    void SetOutput(IGraphOutput* output) { FOutput = output; }
+
+    // Published properties.
+    bool Interactive = true;
+    bool ShowPopup = true;
+    QString Caption;
+    QString Description;
+    bool ShowToolTips() const override { return FShowToolTips; }
+    void SetShowToolTips(bool value) { FShowToolTips = value; }
+    bool AutoOrganize() const override { return FAutoOrganize; }
+    void SetAutoOrganize(bool value) { FAutoOrganize = value; }
+    bool SoundEffects() const override { return FSoundEffects; }
+    void SetSoundEffects(bool value) { FSoundEffects = value; }
+    bool ShowClusterLabels = true;
+
+    bool IsChanged() const { return FChanged || FModel->Modified(); }
+    void SetIsChanged(bool value);
+
+    uint32_t Color() const override { return FColor; }
+    void SetColor(uint32_t value);
+    uint32_t SelectionColor() const override { return FSelectionColor; }
+    void SetSelectionColor(uint32_t value);
+    uint32_t AltColor() const override { return FAltColor; }
+    void SetAltColor(uint32_t value);
+    uint32_t GrpColor() const override { return FGrpColor; }
+    void SetGrpColor(uint32_t value);
+    uint32_t ClusterColor() const override { return FClusterColor; }
+    void SetClusterColor(uint32_t value);
+    uint32_t PositionColor() const override { return FPositionColor; }
+    void SetPositionColor(uint32_t value);
+
+    bool ShowBkImage() const override { return FShowBkImage; }
+    void SetShowBkImage(bool value) { SetShowFlag(FShowBkImage, value, true); }
+    bool ShowShape() const override { return FShowShape; }
+    void SetShowShape(bool value) { SetShowFlag(FShowShape, value, true); }
+    bool ShowImage() const override { return FShowImage; }
+    void SetShowImage(bool value) { SetShowFlag(FShowImage, value, true); }
+    bool ShowCaption() const override { return FShowCaption; }
+    void SetShowCaption(bool value) { SetShowFlag(FShowCaption, value, true); }
+    bool ShowEdges() const override { return FShowEdges; }
+    void SetShowEdges(bool value) { SetShowFlag(FShowEdges, value, true); }
+    bool ShowDisabledNodes() const override { return FShowDisabledNodes; }
+    void SetShowDisabledNodes(bool value) { SetShowFlag(FShowDisabledNodes, value, true); }
+    // The link label switches only matter while links are shown.
+    bool ShowEdgeType() const override { return FShowEdgeType; }
+    void SetShowEdgeType(bool value) { SetShowFlag(FShowEdgeType, value, FShowEdges); }
+    bool ShowEdgeLabel() const override { return FShowEdgeLabel; }
+    void SetShowEdgeLabel(bool value) { SetShowFlag(FShowEdgeLabel, value, FShowEdges); }
+    bool ShowStress() const override { return FShowStress; }
+    void SetShowStress(bool value) { SetShowFlag(FShowStress, value, FShowEdges); }
+    bool ShowDirections() const override { return FShowDirections; }
+    void SetShowDirections(bool value) { SetShowFlag(FShowDirections, value, FShowEdges); }
+    bool ShowBorders() const override { return FShowBorders; }
+    void SetShowBorders(bool value);
+
+    // The animation flag that the layouts follow; the record captures and applies it.
+    bool SpringAnimation() const override { return FAnimation; }
+
+    // Published events.
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnBeforePaint;
+    TNotifyEvent OnSelectEdgeTypes;
+    TNotifyEvent OnChangeSettings;
+
+    // View state.
+    float LinkLengthFactor = 1.0f;
+    TOrganizedNode* CurrentNode = nullptr;
+    int CurrentNodeIndex = -1;
+    TEgoNetEdge* CurrentLink = nullptr;
+    QPoint InsertPoint;
+    uint32_t HullColor = 0;
+    int HoverIndex() const { return FHoverIndex; }
+    int HoverSize() const { return FHoverSize; }
+    bool Blinking() const { return FBlinking; }
+
+    void Clear(bool prepare);
+    void UpdateCurrent();
+    void PrepareEdit(bool capture);
+    void ApplySettings();
+    void ApplySettingsToNodes();
+    void ApplySettingsToLinks();
+    void SelectLinkTypes(const QStringList* types);
+    void LinksChanged(bool restart);
+    void SetLinkTypeColors(const QList<TLinkTypeColour>& types);
+
+    int IdealLinkLength() const;
+    // The rectangle of the node centres, leaving out the listed nodes, or without a list the
+    // nodes without shown links.
+    TRect NodesBounds(const TIntVector* excluded) const;
+    void ArrangeIsolates(const TIntVector& isolates);
+    void CenterGraph();
+    void BestFit();
+    void StraightenLinks(bool prepare);
+
+    bool SaveImage(const QString& fileName, int option);
+    bool PrintGraph();
+    void PlaySoundEffect(const QString& name);
+
+    void StartBlink(TOrganizedNode* node, int times);
+    void StartHoverPulse(int index);
+    void StopHoverPulse();
+    void ResetHover();
+    void WaitProcessing(int milliseconds);
+
+    // The graph file. Writing brings the settings record up to date from the graph first and
+    // raises EStreamError when the file cannot be written; the old file then stays as it was.
+    void WriteGraphFile(const QString& fileName);
+    // False for a file that is not a graph file and after a read error, which is shown in a
+    // warning box; what was read before the error stays.
+    bool ReadGraphFile(const QString& fileName);
+
+    // The whole picture as the screen shows it, onto any device (screen, image, printer).
+    void Paint(QPainter& canvas, const QRect& area);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void SetShowFlag(bool& flag, bool value, bool repaint);
+    void DrawBackgroundPicture(QPainter& canvas);
+    void DrawNodes(QPainter& canvas);
+    void DrawLinks(QPainter& canvas);
+    void BlinkTick();
+    void HoverTick();
+    QSize HostSize() const;
+
+    std::unique_ptr<TEgoNetModel> FModel;
+    TEgoNetNodeDrawer FNodeDrawer;
+    TEgoNetEdgeDrawer FEdgeDrawer;
+    QTimer FBlinkTimer;
+    QTimer FHoverTimer;
+    TEgoNetDisplaySettings FSettings;
+    IGraphOutput* FOutput = nullptr;
+    QSoundEffect* FSound = nullptr;
+
+    bool FChanged = false;
+    uint32_t FColor = 0x00FFFFFF;
+    uint32_t FSelectionColor = 0;
+    uint32_t FAltColor = 0;
+    uint32_t FGrpColor = 0;
+    uint32_t FClusterColor = 0;
+    uint32_t FPositionColor = 0;
+    bool FShowBkImage = false;
+    bool FShowShape = false;
+    bool FShowImage = false;
+    bool FShowCaption = false;
+    bool FShowEdges = false;
+    bool FShowDisabledNodes = false;
+    bool FShowEdgeType = false;
+    bool FShowEdgeLabel = false;
+    bool FShowStress = false;
+    bool FShowDirections = false;
+    bool FShowBorders = false;
+    bool FShowToolTips = false;
+    bool FAutoOrganize = false;
+    bool FSoundEffects = false;
+    bool FAnimation = false;
+
+    int FHoverIndex = -1;
+    int FHoverSize = 0;
+    int FPulseTicks = 0;
+    TOrganizedNode* FBlinkNode = nullptr;
+    int FBlinkCount = 0;
+    bool FBlinking = false;
+};
