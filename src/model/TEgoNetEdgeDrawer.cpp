@@ -100,14 +100,30 @@ QString TEgoNetEdgeDrawer::LinkLabelText(const TEgoNetEdge& link, bool withType,
 void TEgoNetEdgeDrawer::DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected,
                                  const TLinkDrawOptions& options)
 {
-    if (!link || !canvas.isActive())
+    DrawLinks(canvas, std::span(&link, 1), singleSelected ? link : nullptr, options);
+}
+
+void TEgoNetEdgeDrawer::DrawLinks(QPainter& canvas, std::span<TEgoNetEdge* const> links,
+                                  const TEgoNetEdge* singleSelected, const TLinkDrawOptions& options)
+{
+    if (!canvas.isActive())
         return;
+    const QPen savedPen = canvas.pen();
+    const QBrush savedBrush = canvas.brush();
+    for (TEgoNetEdge* link : links)
+        if (link)
+            PaintLink(canvas, link, link == singleSelected, options, savedBrush);
+    canvas.setPen(savedPen);
+    canvas.setBrush(savedBrush);
+}
+
+void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected,
+                                  const TLinkDrawOptions& options, const QBrush& background)
+{
     link->UpdateEnabled();
     link->UpdateVisible();
     if (!link->Visible)
         return;
-    const QPen savedPen = canvas.pen();
-    const QBrush savedBrush = canvas.brush();
     const QPaintDevice& device = *canvas.device();
     const QPoint source = link->Source->Position;
     const QPoint target = link->Target->Position;
@@ -168,17 +184,26 @@ void TEgoNetEdgeDrawer::DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singl
             pen.setStyle(Qt::SolidLine);
             canvas.setPen(pen);
             canvas.setBrush(headColour);
-            canvas.drawConvexPolygon(head->data(), int(head->size()));
+            // Arrows of one direction and size look alike wherever they point to.
+            const QPoint tip = (*head)[0];
+            const QPoint a = (*head)[1] - tip;
+            const QPoint b = (*head)[2] - tip;
+            const int32_t reach = pen.width() + 2;
+            const QRect bounds = QRect(QPoint(std::min({0, a.x(), b.x()}), std::min({0, a.y(), b.y()})),
+                                       QPoint(std::max({0, a.x(), b.x()}), std::max({0, a.y(), b.y()})))
+                                     .adjusted(-reach, -reach, reach, reach);
+            FArrows.Draw(canvas, tip, {-1, a.x(), a.y(), b.x(), b.y()}, bounds, [&](QPainter& painter, QPoint at) {
+                const QPoint corners[] = {at, at + a, at + b};
+                painter.drawConvexPolygon(corners, 3);
+            });
         }
     }
-    canvas.setPen(savedPen);
-    canvas.setBrush(savedBrush);
-
     if ((options.ShowType || options.ShowCaption || options.ShowStrength) && !link->HideLabel)
-        DrawLabel(canvas, *link, options);
+        DrawLabel(canvas, *link, options, background);
 }
 
-void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options)
+void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options,
+                                  const QBrush& background)
 {
     const QString text = LinkLabelText(link, options.ShowType, options.ShowCaption, options.ShowStrength);
     if (text.isEmpty())
@@ -200,7 +225,7 @@ void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, con
         return;
     }
     FLabels.Draw(canvas, box, QPoint(0, 0), text, link.Font, link.Enabled ? link.Font.Color : DimmedGrey,
-                 canvas.brush());
+                 background);
 }
 
 void TEgoNetEdgeDrawer::DrawHandle(QPainter& canvas, TEgoNetEdge* link)

@@ -3,6 +3,7 @@
 #include "foundation/Geometry.h"
 #include "model/TEgoNetEdge.h"
 #include "model/TEgoNetNodeDrawer.h"
+#include "model/TSpriteCache.h"
 
 #include <QCache>
 #include <QHashFunctions>
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 // The view's display switches that a link's painting depends on.
 struct TLinkDrawOptions
@@ -38,6 +40,11 @@ public:
     // Updates the link's Enabled and Visible from its ends, then draws line or curve, arrow head
     // and label. singleSelected draws the handle with its guides first.
     void DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected, const TLinkDrawOptions& options);
+    // DrawLink for each link in order, singleSelected (or none) being the one with the handle.
+    // Pen and brush come back once at the end, so that links which look alike share one pen:
+    // changing the pen twice per link costs more than drawing it.
+    void DrawLinks(QPainter& canvas, std::span<TEgoNetEdge* const> links, const TEgoNetEdge* singleSelected,
+                   const TLinkDrawOptions& options);
     // The handle square of the one selected link, drawn over the nodes.
     void DrawHandle(QPainter& canvas, TEgoNetEdge* link);
     // labelText is the label as drawn; labels of links with bends are not hit.
@@ -61,10 +68,15 @@ private:
     // Where the segment from p towards the node's centre crosses the node's border grown by 2;
     // the centre when it does not.
     QPoint BorderPoint(QPoint p, TEgoNetNode& node, const QPaintDevice& canvas);
-    void DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options);
+    // The canvas brush as the caller left it is the label's background.
+    void PaintLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected, const TLinkDrawOptions& options,
+                   const QBrush& background);
+    void DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options,
+                   const QBrush& background);
 
     TEgoNetNodeDrawer& FNodes;
     TLabelPainter FLabels;
+    TSpriteCache FArrows;
     // Finding a curve's label point draws the curve off-screen; unmoved links reuse the answer.
     QCache<TCurveKey, std::optional<QPoint>> FLabelPoints;
 };

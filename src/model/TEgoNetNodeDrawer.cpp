@@ -63,6 +63,56 @@ void WriteText(QPainter& painter, QPoint topLeft, const QString& text, const QFo
     painter.drawText(topLeft + QPoint(0, QFontMetrics(font).ascent()), text);
 }
 
+// The node's figure around centre with the painter's pen and brush (the star, pentagon and
+// cross paint their own outlines).
+void DrawFigure(QPainter& canvas, int32_t shape, int32_t size, QPoint centre, bool showBorders, uint32_t fill)
+{
+    const int32_t half = size / 2;
+    const int32_t x = centre.x();
+    const int32_t y = centre.y();
+    const int32_t l = x - half;
+    const int32_t t = y - half;
+    const int32_t r = x + half;
+    const int32_t b = y + half;
+    switch (shape) {
+    case 0:
+        canvas.drawRect(FigureRect(l, t, r, b));
+        break;
+    case 1:
+        DrawPolygon(canvas, {QPoint(x, t), QPoint(r, y), QPoint(x, b), QPoint(l, y)});
+        break;
+    case 2:
+        canvas.drawEllipse(FigureRect(l, t, r, b));
+        break;
+    case 3:
+        canvas.drawEllipse(FigureRect(l - 2, t, r + 2, b));
+        break;
+    case 4:
+        DrawPolygon(canvas, {QPoint(x, t + 1), QPoint(r - 1, b - 1), QPoint(l - 1, b - 1)});
+        break;
+    case 5:
+        DrawPolygon(canvas, {QPoint(x, b - 1), QPoint(l + 1, t), QPoint(r - 1, t)});
+        break;
+    case 6:
+        DrawPolygon(canvas, {QPoint(l - 1, y), QPoint(r - 1, t), QPoint(r - 1, b)});
+        break;
+    case 7:
+        DrawPolygon(canvas, {QPoint(r - 1, y), QPoint(l + 1, t), QPoint(l + 1, b)});
+        break;
+    case 9:
+        DrawStar(canvas, QPoint(l, t), size, showBorders, fill);
+        break;
+    case 10:
+        DrawPentagon(canvas, QPoint(l, t), size, showBorders, fill);
+        break;
+    case 11:
+        DrawCross(canvas, QPoint(l, t), size, showBorders, fill);
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 // TLabelPainter
@@ -228,27 +278,40 @@ THitResult TEgoNetNodeDrawer::HitTestNode(TEgoNetNode& node, const QPaintDevice&
 
 void TEgoNetNodeDrawer::DrawNode(QPainter& canvas, TEgoNetNode* node, const TNodeDrawOptions& options)
 {
-    if (!node || !node->Visible || !canvas.isActive())
+    DrawNodes(canvas, std::span(&node, 1), options);
+}
+
+void TEgoNetNodeDrawer::DrawNodes(QPainter& canvas, std::span<TEgoNetNode* const> nodes,
+                                  const TNodeDrawOptions& options)
+{
+    if (!canvas.isActive())
         return;
-    const bool showShape = options.ShowShape || !options.ShowImage;
     const QPen savedPen = canvas.pen();
     const QBrush savedBrush = canvas.brush();
+    for (TEgoNetNode* node : nodes)
+        if (node && node->Visible)
+            PaintNode(canvas, *node, options, savedBrush);
+    canvas.setPen(savedPen);
+    canvas.setBrush(savedBrush);
+}
 
-    if (showShape && node->Shape != kNoShape)
-        DrawShape(canvas, *node, options.ShowBorders);
-    if (options.ShowImage && node->Enabled && !node->Image.isNull())
-        DrawPicture(canvas, *node, options.ShowBorders);
-    if (options.ShowCaption && !node->HideLabel && !node->Caption().isEmpty())
-        DrawLabel(canvas, *node, options.ShowBorders && node->Shape == kNoShape && showShape, savedBrush);
-    if (node->Selected()) {
-        const QColor colour = ToQColor(node->Enabled ? options.SelectionColor : DimmedGrey);
-        const TRect bounds = NodeBounds(*node, *canvas.device());
+void TEgoNetNodeDrawer::PaintNode(QPainter& canvas, TEgoNetNode& node, const TNodeDrawOptions& options,
+                                  const QBrush& background)
+{
+    const bool showShape = options.ShowShape || !options.ShowImage;
+
+    if (showShape && node.Shape != kNoShape)
+        DrawShape(canvas, node, options.ShowBorders);
+    if (options.ShowImage && node.Enabled && !node.Image.isNull())
+        DrawPicture(canvas, node, options.ShowBorders);
+    if (options.ShowCaption && !node.HideLabel && !node.Caption().isEmpty())
+        DrawLabel(canvas, node, options.ShowBorders && node.Shape == kNoShape && showShape, background);
+    if (node.Selected()) {
+        const QColor colour = ToQColor(node.Enabled ? options.SelectionColor : DimmedGrey);
+        const TRect bounds = NodeBounds(node, *canvas.device());
         FrameRect(canvas, GrownRect(bounds, 1), colour);
         FrameRect(canvas, GrownRect(bounds, 2), colour);
     }
-
-    canvas.setPen(savedPen);
-    canvas.setBrush(savedBrush);
 }
 
 void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool showBorders)
@@ -264,53 +327,15 @@ void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool show
     canvas.setBrush(ToQColor(fill));
 
     const int32_t size = node.Size;
-    if (size <= 0)
+    const int32_t shape = node.Shape;
+    // 8 has no shape; numbers beyond the table draw none either.
+    if (size <= 0 || shape == 8 || shape > 11)
         return;
+    // Ellipses reach 2 pixels beyond the node's square, pens 1 more.
     const int32_t half = size / 2;
-    const int32_t x = node.Position.x();
-    const int32_t y = node.Position.y();
-    const int32_t l = x - half;
-    const int32_t t = y - half;
-    const int32_t r = x + half;
-    const int32_t b = y + half;
-    switch (node.Shape) {
-    case 0:
-        canvas.drawRect(FigureRect(l, t, r, b));
-        break;
-    case 1:
-        DrawPolygon(canvas, {QPoint(x, t), QPoint(r, y), QPoint(x, b), QPoint(l, y)});
-        break;
-    case 2:
-        canvas.drawEllipse(FigureRect(l, t, r, b));
-        break;
-    case 3:
-        canvas.drawEllipse(FigureRect(l - 2, t, r + 2, b));
-        break;
-    case 4:
-        DrawPolygon(canvas, {QPoint(x, t + 1), QPoint(r - 1, b - 1), QPoint(l - 1, b - 1)});
-        break;
-    case 5:
-        DrawPolygon(canvas, {QPoint(x, b - 1), QPoint(l + 1, t), QPoint(r - 1, t)});
-        break;
-    case 6:
-        DrawPolygon(canvas, {QPoint(l - 1, y), QPoint(r - 1, t), QPoint(r - 1, b)});
-        break;
-    case 7:
-        DrawPolygon(canvas, {QPoint(r - 1, y), QPoint(l + 1, t), QPoint(l + 1, b)});
-        break;
-    case 9:
-        DrawStar(canvas, QPoint(l, t), size, showBorders, fill);
-        break;
-    case 10:
-        DrawPentagon(canvas, QPoint(l, t), size, showBorders, fill);
-        break;
-    case 11:
-        DrawCross(canvas, QPoint(l, t), size, showBorders, fill);
-        break;
-    default:
-        // 8 has no shape; numbers beyond the table draw none either.
-        break;
-    }
+    const QRect bounds(-half - 4, -half - 4, size + 9, size + 9);
+    FShapes.Draw(canvas, node.Position, {shape, size, showBorders, int32_t(fill)}, bounds,
+                 [&](QPainter& painter, QPoint centre) { DrawFigure(painter, shape, size, centre, showBorders, fill); });
 }
 
 void TEgoNetNodeDrawer::DrawPicture(QPainter& canvas, TEgoNetNode& node, bool showBorders)

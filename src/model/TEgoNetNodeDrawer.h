@@ -3,6 +3,7 @@
 #include "foundation/Geometry.h"
 #include "model/TEgoNetNode.h"
 #include "model/TFontData.h"
+#include "model/TSpriteCache.h"
 
 #include <QCache>
 #include <QFont>
@@ -14,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <span>
 
 // The fixed colours of painting, 0x00BBGGRR.
 inline constexpr uint32_t DisabledGrey = 0x00C8C8C8; // shapes, link lines and arrow heads of disabled objects
@@ -132,6 +134,8 @@ public:
     // Shape, picture, label and selection frame. The canvas brush as found is the background of
     // the label. May set an enabled group node's Shape to 0 (rectangle).
     void DrawNode(QPainter& canvas, TEgoNetNode* node, const TNodeDrawOptions& options);
+    // DrawNode for each node in order; pen and brush come back once at the end.
+    void DrawNodes(QPainter& canvas, std::span<TEgoNetNode* const> nodes, const TNodeDrawOptions& options);
 
 private:
     struct TPictureKey
@@ -146,6 +150,8 @@ private:
         }
     };
 
+    // background: the canvas brush as the caller left it, behind the label.
+    void PaintNode(QPainter& canvas, TEgoNetNode& node, const TNodeDrawOptions& options, const QBrush& background);
     void DrawShape(QPainter& canvas, TEgoNetNode& node, bool showBorders);
     void DrawPicture(QPainter& canvas, TEgoNetNode& node, bool showBorders);
     void DrawLabel(QPainter& canvas, TEgoNetNode& node, bool framed, const QBrush& background);
@@ -154,4 +160,5 @@ private:
 
     TLabelPainter FLabels;
     QCache<TPictureKey, QImage> FPictures;
+    TSpriteCache FShapes;
 };

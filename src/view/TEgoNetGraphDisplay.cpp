@@ -564,8 +564,12 @@ void TEgoNetGraphDisplay::Paint(QPainter& canvas, const QRect& area)
         if (!node->IsGroup && !node->HasGroups() && !node->Enabled)
             node->Visible = FShowDisabledNodes;
     }
+    FHandleLink = nullptr;
     DrawLinks(canvas);
     DrawNodes(canvas);
+    // The handle of the one selected link goes over the nodes.
+    if (FHandleLink)
+        FEdgeDrawer.DrawHandle(canvas, FHandleLink);
 }
 
 void TEgoNetGraphDisplay::DrawBackgroundPicture(QPainter& canvas)
@@ -596,41 +600,41 @@ void TEgoNetGraphDisplay::DrawLinks(QPainter& canvas)
 {
     if (!FShowEdges)
         return;
-    const TLinkDrawOptions options{FSelectionColor, FShowDirections, FShowStress, FShowEdgeLabel, FShowEdgeType};
-    const bool oneSelected = FModel->SelectedLinkCount() == 1;
-    for (TEgoNetEdge* link : FModel->ShownLinks()) {
+    const QList<TEgoNetEdge*>& links = FModel->ShownLinks();
+    TEgoNetEdge* single = nullptr;
+    int selected = 0;
+    for (TEgoNetEdge* link : links) {
         if (link->IsSelfLoop())
             TEgoNetModel::PlaceSelfLoop(link, kPaintLoopSize);
-        FEdgeDrawer.DrawLink(canvas, link, oneSelected && link->Selected(), options);
+        if (link->Selected() && ++selected == 1)
+            single = link;
     }
+    // Only a link selected alone shows its handle.
+    if (selected != 1)
+        single = nullptr;
+    FEdgeDrawer.DrawLinks(canvas, std::span(links.data(), size_t(links.size())), single,
+                          {FSelectionColor, FShowDirections, FShowStress, FShowEdgeLabel, FShowEdgeType});
+    FHandleLink = single;
 }
 
 void TEgoNetGraphDisplay::DrawNodes(QPainter& canvas)
 {
-    const TNodeDrawOptions options{FSelectionColor, FShowBorders, FShowCaption, FShowImage, FShowShape};
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    FDrawOrder.clear();
     const auto pass = [&](auto&& wanted) {
         for (qsizetype i = 0; i < nodes.size(); ++i)
             if (i != FHoverIndex && wanted(*nodes[i]))
-                FNodeDrawer.DrawNode(canvas, nodes[i], options);
+                FDrawOrder.push_back(nodes[i]);
     };
     // Disabled nodes and expanded groups lie at the bottom, isolated nodes below connected
-    // ones, selected connected nodes on top.
+    // ones, selected connected nodes on top. A node that fits two passes is drawn twice.
     pass([&](const TOrganizedNode& n) {
         return (!n.HasGroups() && !n.Enabled && FShowDisabledNodes) || (n.IsGroup && n.Expanded);
     });
     pass([](const TOrganizedNode& n) { return n.Enabled && !n.Linked; });
     pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && !n.Selected(); });
     if (FHoverIndex >= 0 && FHoverIndex < nodes.size())
-        FNodeDrawer.DrawNode(canvas, nodes[FHoverIndex], options);
+        FDrawOrder.push_back(nodes[FHoverIndex]);
     pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && n.Selected(); });
-    // The handle of the one selected link goes over the nodes.
-    if (FShowEdges && FModel->SelectedLinkCount() == 1) {
-        for (TEgoNetEdge* link : FModel->ShownLinks()) {
-            if (link->Selected()) {
-                FEdgeDrawer.DrawHandle(canvas, link);
-                break;
-            }
-        }
-    }
+    FNodeDrawer.DrawNodes(canvas, FDrawOrder, {FSelectionColor, FShowBorders, FShowCaption, FShowImage, FShowShape});
 }

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class IGraphOutput;
 class QSoundEffect;
@@ -204,6 +205,10 @@ private:
     bool FAutoOrganize = false;
     bool FSoundEffects = false;
     bool FAnimation = false;
+
+    // Painting's scratch: the nodes in drawing order, and the link whose handle goes on top.
+    std::vector<TEgoNetNode*> FDrawOrder;
+    TEgoNetEdge* FHandleLink = nullptr;
 
     int FHoverIndex = -1;
     int FHoverSize = 0;

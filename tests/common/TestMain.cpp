@@ -1,3 +1,5 @@
+#include "model/FontFiles.h"
+
 #include <QApplication>
 #include <gmock/gmock.h>
 
@@ -7,6 +9,7 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    LoadFontFiles();
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -176,9 +176,15 @@ TEST_F(EdgeDrawerTest, CurvedLinkLabelAtTheCurveLabelPoint)
     QPoint point;
     ASSERT_TRUE(CurveLabelPoint(source.Position, link.MidPoint, link.CurvePoint, target.Position, point));
     const QImage image = Draw({.ShowType = true});
-    const QPoint corner = point - QPoint(10, 3);
-    EXPECT_EQ(image.pixel(corner), kBackground);
-    EXPECT_EQ(image.pixel(point + QPoint(10, 3)), kBackground);
+    // The label box, w x h centred on the point; its last row lies below the text's baseline.
+    TLabelPainter labels;
+    const int w = labels.TextWidth("friend", link.Font, device.logicalDpiY());
+    const int h = labels.TextHeight(link.Font, device.logicalDpiY());
+    const QPoint corner = point - QPoint(w / 2, h / 2);
+    const QPoint last = corner + QPoint(w - 1, h - 1);
+    EXPECT_EQ(image.pixel(last), kBackground);
+    EXPECT_EQ(image.pixel(last + QPoint(1, 1)), kWhite);
+    EXPECT_EQ(image.pixel(corner - QPoint(1, 1)), kWhite);
     EXPECT_EQ(Hit(corner.x(), corner.y(), "friend"), (THitResult{true, true}));
     EXPECT_EQ(Hit(corner.x(), corner.y()), THitResult{});
     link.HideLabel = true;
