@@ -564,6 +564,8 @@ void TEgoNetGraphDisplay::Paint(QPainter& canvas, const QRect& area)
         if (!node->IsGroup && !node->HasGroups() && !node->Enabled)
             node->Visible = FShowDisabledNodes;
     }
+    if (FModel->EnabledNodeCount() > 0)
+        FClusterOutlines.DrawClusterOutlines(canvas, *FModel, HullColor, ShowClusterLabels);
     FHandleLink = nullptr;
     DrawLinks(canvas);
     DrawNodes(canvas);

@@ -7,6 +7,7 @@
 #include "settings/GraphFile.h"
 #include "settings/IDisplaySettingsView.h"
 #include "settings/TEgoNetDisplaySettings.h"
+#include "view/TClusterOutlines.h"
 
 #include <QList>
 #include <QPair>
@@ -177,6 +178,7 @@ private:
     std::unique_ptr<TEgoNetModel> FModel;
     TEgoNetNodeDrawer FNodeDrawer;
     TEgoNetEdgeDrawer FEdgeDrawer;
+    TClusterOutlines FClusterOutlines;
     QTimer FBlinkTimer;
     QTimer FHoverTimer;
     TEgoNetDisplaySettings FSettings;

@@ -191,6 +191,25 @@ TEST_F(GraphDisplayTest, SelfLoopsAreKeptInShapeByPainting)
     EXPECT_EQ(loop->MidPoint, QPoint(275, 150));
 }
 
+TEST_F(GraphDisplayTest, ClustersOfEnabledNodesAreOutlinedBeneathTheGraph)
+{
+    TOrganizedNode* a = AddNode({100, 100});
+    TOrganizedNode* b = AddNode({300, 100});
+    a->Clusters = QStringList{"0"};
+    view.SetClusterColor(0x00FF00FF);
+    // The outline runs 20 pixels (the node size) round the node, in the hull colour.
+    QImage image = Render();
+    EXPECT_EQ(image.pixel(80, 100), Rgb(0x00FF00FF));
+    EXPECT_EQ(image.pixel(100, 120), Rgb(0x00FF00FF));
+    // A cluster carried only by disabled nodes gets no outline.
+    b->Clusters = QStringList{"1"};
+    b->Enabled = false;
+    EXPECT_EQ(Render().pixel(280, 100), Rgb(kBackground));
+    // With no enabled node left, nothing is outlined.
+    a->Enabled = false;
+    EXPECT_EQ(Render().pixel(80, 100), Rgb(kBackground));
+}
+
 TEST_F(GraphDisplayTest, ColourPropertiesReachTheSettingsAndTheOutlineColour)
 {
     view.SetClusterColor(0x10);
