@@ -63,7 +63,21 @@ std::optional<QPoint> FirstBlack(const QImage& image, int32_t from, int32_t to, 
     }
 }
 
-// In image coordinates: c is the control point p1, m the middle of the chord.
+// The label point when the control point p1 (c) lies so near the chord's middle m that no search
+// is made; none when the drawn curve must be searched.
+std::optional<QPoint> NearLabelPoint(QPoint c, QPoint m, bool selfLoop)
+{
+    const int32_t fx = std::abs(m.x() - c.x());
+    const int32_t fy = std::abs(m.y() - c.y());
+    if (selfLoop && fy <= kLabelNear)
+        return QPoint((m.x() + c.x()) / 2, m.y());
+    if (!selfLoop && fx <= kLabelNear && fy <= kLabelNear)
+        return m;
+    return std::nullopt;
+}
+
+// In image coordinates: c is the control point p1, m the middle of the chord; the near cases
+// are NearLabelPoint's.
 std::optional<QPoint> FindLabelPoint(const QImage& image, QPoint c, QPoint m, bool selfLoop)
 {
     const auto xOnLine = [&](int32_t y) {
@@ -75,18 +89,13 @@ std::optional<QPoint> FindLabelPoint(const QImage& image, QPoint c, QPoint m, bo
     const int32_t fx = std::abs(m.x() - c.x());
     const int32_t fy = std::abs(m.y() - c.y());
 
-    if (selfLoop) {
-        if (fy <= kLabelNear)
-            return QPoint((m.x() + c.x()) / 2, m.y());
+    if (selfLoop)
         return FirstBlack(image, c.y(), m.y(), xOnLine);
-    }
 
     const int32_t minX = std::min(c.x(), m.x());
     const int32_t maxX = std::max(c.x(), m.x());
     const int32_t minY = std::min(c.y(), m.y());
     const int32_t maxY = std::max(c.y(), m.y());
-    if (fx <= kLabelNear && fy <= kLabelNear)
-        return m;
     if (fx <= kLabelNear)
         return FirstBlack(image, minY, maxY, [&](int32_t y) { return QPoint(m.x(), y); });
     if (fy <= kLabelNear)
@@ -125,14 +134,22 @@ bool PointNearCurve(QPoint p0, QPoint p1, QPoint p2, QPoint p3, int32_t width, i
 
 bool CurveLabelPoint(QPoint p0, QPoint p1, QPoint p2, QPoint p3, QPoint& point)
 {
-    point = QPoint(-1, -1);
     const std::array<QPoint, 4> points{p0, p1, p2, p3};
     const TRect box = BoundsOfPoints(points);
+    // The search runs in the scratch image's coordinates, where halving never meets a negative.
+    const QPoint origin(box.Left, box.Top);
+    const QPoint c = p1 - origin;
+    const QPoint m = Middle(p0 - origin, p3 - origin);
+    // Most links have no parallel twin: their label sits at the chord's middle without drawing.
+    if (const std::optional<QPoint> near = NearLabelPoint(c, m, p0 == p3)) {
+        point = *near + origin;
+        return true;
+    }
+    point = QPoint(-1, -1);
     const QImage image = DrawScratchCurve(points, box, kLabelPenWidth);
     if (image.isNull())
         return false;
-    const QPoint origin(box.Left, box.Top);
-    const std::optional<QPoint> found = FindLabelPoint(image, p1 - origin, Middle(p0 - origin, p3 - origin), p0 == p3);
+    const std::optional<QPoint> found = FindLabelPoint(image, c, m, p0 == p3);
     if (!found)
         return false;
     point = *found + origin;
