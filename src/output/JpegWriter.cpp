@@ -71,8 +71,7 @@ QByteArray EncodeJpeg(const QImage& image)
         throw std::invalid_argument("empty picture");
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     // libjpeg reads width * 3 bytes from each row pointer it is given.
-    if (rgb.isNull() || rgb.bytesPerLine() < qsizetype(rgb.width()) * 3 ||
-        rgb.sizeInBytes() < rgb.bytesPerLine() * rgb.height())
+    if (rgb.isNull() || rgb.bytesPerLine() < qsizetype(rgb.width()) * 3)
         throw std::runtime_error("colour conversion failed");
 
     auto job = std::make_unique<TJpegJob>();

@@ -36,7 +36,7 @@ TPrintLayout PrintLayout(int dpiX, int dpiY, QSize picture)
     const double aspect = double(dpiY) / dpiX;
     const int32_t left = RoundHalfEven(0.8 * dpiX);
     const int32_t gap = RoundHalfEven(0.125 * dpiY);
-    // Room above the picture for a heading of three lines that is not printed.
+    // Half an inch of margin, then three and a half gaps of an eighth of an inch.
     const int32_t top = RoundHalfEven(0.5 * dpiY) + 3 * gap + gap / 2;
     const int32_t width = RoundHalfEven(8.5 * dpiX);
     const int32_t height = RoundHalfEven(8.5 * dpiX * (double(picture.height()) / picture.width()) * aspect);
