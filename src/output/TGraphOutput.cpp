@@ -1,0 +1,18 @@
+#include "output/TGraphOutput.h"
+
+#include "output/TGraphPrinter.h"
+
+bool TGraphOutput::PrinterAvailable()
+{
+    return TGraphPrinter::PrinterAvailable();
+}
+
+bool TGraphOutput::PrintPicture(QWidget& view, const QRect& rect)
+{
+    return TGraphPrinter(&view, rect).PrintPicture();
+}
+
+bool TGraphOutput::SavePicture(QWidget& view, const QRect& rect, const QString& fileName, int depth)
+{
+    return TGraphPrinter(&view, rect).SavePicture(fileName, depth);
+}
