@@ -1,9 +1,14 @@
 #include "GraphJson.h"
+#include "RenderGraph.h"
 
-#include <QCoreApplication>
+#include "model/FontFiles.h"
+
+#include <QApplication>
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <exception>
 
 namespace {
@@ -16,6 +21,10 @@ const char* const kUsage =
     "Verbs:\n"
     "  dump FILE.eng           print the network of a graph file as JSON, read as the program reads it\n"
     "  build IN.json OUT.eng   write a graph file from JSON (the form is in docs/json-format.md)\n"
+    "  render IN.eng OUT [--size WxH] [--depth 1|4|8|24] [--fit]\n"
+    "                          save the picture of a graph file as the program shows it in a view of\n"
+    "                          WxH (default 800x600), fitted to the view with --fit; OUT ends in .bmp\n"
+    "                          (at --depth bits per pixel, default 24), .jpg, .jpeg, .emf or .png\n"
     "  --help                  show this text\n";
 
 int Fail(const QString& message)
@@ -36,8 +45,19 @@ int Dump(const QString& fileName)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // Only rendering paints a real view, which needs the widget application; the tool never
+    // shows a window, so it needs no screen.
+    const bool render = argc > 1 && std::strcmp(argv[1], "render") == 0;
+    std::unique_ptr<QCoreApplication> app;
+    if (render) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+        LoadFontFiles();
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         std::fputs(kUsage, stdout);
         return args.isEmpty() ? 1 : 0;
@@ -48,6 +68,10 @@ int main(int argc, char** argv)
             return Dump(args[1]);
         if (verb == "build" && args.size() == 3) {
             BuildGraphFile(args[1], args[2]);
+            return 0;
+        }
+        if (verb == "render") {
+            RenderGraphFile(ParseRenderOptions(args.mid(1)));
             return 0;
         }
     } catch (const std::exception& e) {

@@ -85,13 +85,20 @@ bool TGraphPrinter::SavePicture(const QString& fileName, int depth)
     if (!FView)
         return false;
     const auto busy = BusyCursor();
+    const QImage picture = Picture();
+    return !picture.isNull() && SavePictureByExtension(fileName, picture, depth);
+}
+
+QImage TGraphPrinter::Picture() const
+{
+    if (!FView)
+        return QImage();
     QImage picture = Snapshot();
     if (picture.isNull())
-        return false;
+        return picture;
     QPainter canvas(&picture);
     DrawOutline(canvas, picture.rect(), Qt::black);
-    canvas.end();
-    return SavePictureByExtension(fileName, picture, depth);
+    return picture;
 }
 
 bool TGraphPrinter::SavePictureByExtension(const QString& fileName, const QImage& bitmap, int depth)

@@ -44,6 +44,8 @@ public:
     // Saves the snapshot, framed by a black line along its outermost pixels, to fileName at
     // depth bits per pixel (see SavePictureByExtension); false without a view.
     bool SavePicture(const QString& fileName, int depth);
+    // The framed snapshot that SavePicture saves; null without a view or area.
+    QImage Picture() const;
 
     // Writes bitmap as the file's extension says, in any letter case: "bmp" at depth 1, 4, 8 or
     // 24 bits per pixel, "jpg" or "jpeg" (depth ignored), "emf" holding the bitmap at depth.

@@ -124,3 +124,96 @@ TEST(Tool, DumpOfABrokenFileFailsWithTheReadersMessage)
     EXPECT_EQ(missing.ExitCode, 1);
     EXPECT_TRUE(missing.Err.contains("Cannot open")) << missing.Err.toStdString();
 }
+
+namespace {
+
+// Two linked persons, red and green squares of size 20, on a settings record that shows shapes.
+QString WriteTwoPersons(const QTemporaryDir& dir)
+{
+    TEgoNetModel model;
+    TOrganizedNode* ann = model.NewNode(QPoint(100, 100), "Ann");
+    TOrganizedNode* bob = model.NewNode(QPoint(200, 150), "Bob");
+    for (TOrganizedNode* node : {ann, bob}) {
+        node->Shape = 0;
+        node->Size = 20;
+    }
+    ann->Color = 0x000000FF;
+    bob->Color = 0x0000FF00;
+    model.NewLink(ann, bob, "friend", QString());
+    TEgoNetDisplaySettings settings;
+    settings.BkColor = 0x00FFFFFF;
+    settings.ShowShape = true;
+    const QString file = dir.filePath("two.eng");
+    WriteGraphFile(file, {}, settings, model);
+    return file;
+}
+
+} // namespace
+
+TEST(Tool, RenderSavesThePictureAsTheViewShowsIt)
+{
+    QTemporaryDir dir;
+    const QString in = WriteTwoPersons(dir);
+
+    ASSERT_EQ(RunTool({"render", in, dir.filePath("a.bmp")}).ExitCode, 0);
+    QImage image(dir.filePath("a.bmp"));
+    ASSERT_EQ(image.size(), QSize(800, 600));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0)); // the saved picture's frame
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(100, 95), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(200, 145), qRgb(0, 255, 0));
+
+    ASSERT_EQ(RunTool({"render", in, dir.filePath("b.BMP"), "--size", "300x200", "--depth", "8"}).ExitCode, 0);
+    image = QImage(dir.filePath("b.BMP"));
+    EXPECT_EQ(image.size(), QSize(300, 200));
+    EXPECT_EQ(image.format(), QImage::Format_Indexed8);
+
+    // Fitted, the pair spreads over the view: Ann's old place is background.
+    ASSERT_EQ(RunTool({"render", in, dir.filePath("c.png"), "--fit"}).ExitCode, 0);
+    image = QImage(dir.filePath("c.png"), "PNG");
+    ASSERT_EQ(image.size(), QSize(800, 600));
+    EXPECT_EQ(image.pixel(100, 95), qRgb(255, 255, 255));
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += image.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_GT(red, 300);
+
+    ASSERT_EQ(RunTool({"render", in, dir.filePath("d.jpeg")}).ExitCode, 0);
+    EXPECT_EQ(QImage(dir.filePath("d.jpeg"), "JPEG").size(), QSize(800, 600));
+    ASSERT_EQ(RunTool({"render", in, dir.filePath("e.emf")}).ExitCode, 0);
+    EXPECT_TRUE(ReadBytes(dir.filePath("e.emf")).startsWith(QByteArray("\x01\x00\x00\x00", 4)));
+}
+
+TEST(Tool, RenderRefusesWhatItCannotDo)
+{
+    QTemporaryDir dir;
+    const QString in = WriteTwoPersons(dir);
+    WriteBytes(dir.filePath("text.eng"), "not a graph");
+    WriteBytes(dir.filePath("cut.eng"), ReadBytes(in).chopped(30));
+    const struct
+    {
+        QStringList Arguments;
+        const char* Error;
+    } cases[] = {
+        {{in, dir.filePath("out.gif")}, "cannot tell the picture format"},
+        {{in, dir.filePath("out.eng")}, "cannot tell the picture format"},
+        {{dir.filePath("text.eng"), dir.filePath("out.bmp")}, "is not a graph file"},
+        {{dir.filePath("cut.eng"), dir.filePath("out.bmp")}, "read error"},
+        {{dir.filePath("missing.eng"), dir.filePath("out.bmp")}, "Cannot open"},
+        {{in, dir.filePath("no/such/folder/out.bmp")}, "cannot write"},
+        {{in, dir.filePath("no/such/folder/out.png")}, "cannot write"},
+        {{in, dir.filePath("out.bmp"), "--size", "0x10"}, "--size"},
+        {{in, dir.filePath("out.bmp"), "--size"}, "--size needs a value"},
+        {{in, dir.filePath("out.bmp"), "--depth", "16"}, "--depth"},
+        {{in, dir.filePath("out.bmp"), "--zoom"}, "unknown option"},
+        {{in}, "render wants IN.eng OUT"},
+    };
+    for (const auto& c : cases) {
+        const TRun run = RunTool(QStringList{"render"} + c.Arguments);
+        EXPECT_EQ(run.ExitCode, 1) << c.Error;
+        EXPECT_TRUE(run.Err.contains(c.Error)) << run.Err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.bmp")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.gif")));
+}
