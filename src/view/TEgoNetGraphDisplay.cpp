@@ -93,20 +93,21 @@ void TEgoNetGraphDisplay::SetGrpColor(uint32_t value)
 
 void TEgoNetGraphDisplay::SetClusterColor(uint32_t value)
 {
-    // The outlines follow the cluster colour unless they were given the position colour.
-    if (HullColor == FClusterColor)
-        HullColor = value;
-    FClusterColor = value;
-    FSettings.ClusterColor = value;
-    update();
+    SetOutlineSource(FClusterColor, FSettings.ClusterColor, value);
 }
 
 void TEgoNetGraphDisplay::SetPositionColor(uint32_t value)
 {
-    if (HullColor == FPositionColor)
+    SetOutlineSource(FPositionColor, FSettings.PositionColor, value);
+}
+
+void TEgoNetGraphDisplay::SetOutlineSource(uint32_t& colour, uint32_t& recorded, uint32_t value)
+{
+    // The outlines follow whichever of the two colours they were last given.
+    if (HullColor == colour)
         HullColor = value;
-    FPositionColor = value;
-    FSettings.PositionColor = value;
+    colour = value;
+    recorded = value;
     update();
 }
 

@@ -24,8 +24,12 @@ class IGraphOutput;
 class QSoundEffect;
 class TIntVector;
 
-// Handlers of the view's published events; the sender is the view.
+// Handlers of the view's published events; the sender is the view. Events before an operation
+// carry a flag that starts false; a handler that sets it cancels the operation.
 using TNotifyEvent = std::function<void(QObject* sender)>;
+using TCancelEvent = std::function<void(QObject* sender, bool& handled)>;
+using TObjectEvent = std::function<void(QObject* sender, TEgoNetObject* object)>;
+using TDropEvent = std::function<void(QObject* sender, TEgoNetObject* dropped, TEgoNetObject* target, bool& handled)>;
 
 // A link type and the colour its links take.
 using TLinkTypeColour = QPair<QString, uint32_t>;
@@ -107,11 +111,31 @@ public:
     // The animation flag that the layouts follow; the record captures and applies it.
     bool SpringAnimation() const override { return FAnimation; }
 
-    // Published events.
+    // Published events; each is raised only when set.
     TNotifyEvent OnSelect;
     TNotifyEvent OnBeforePaint;
     TNotifyEvent OnSelectEdgeTypes;
     TNotifyEvent OnChangeSettings;
+    // Raised by the editing commands and the mouse and keyboard handling.
+    TCancelEvent OnAddingNode;
+    TObjectEvent OnAddNode;
+    TCancelEvent OnDeletingNodes;
+    TNotifyEvent OnDeleteNodes;
+    TCancelEvent OnDisablingNodes;
+    TNotifyEvent OnDisableNodes;
+    TCancelEvent OnAddingLink;
+    TObjectEvent OnAddLink;
+    TCancelEvent OnDeletingLinks;
+    TNotifyEvent OnDeleteLinks;
+    TCancelEvent OnGroupingNodes;
+    TObjectEvent OnGroupNodes;
+    TObjectEvent OnUnGroupNodes;
+    // Its flag starts true: dropped nodes join the group only when a handler clears it.
+    TDropEvent OnAddingToGroup;
+    TObjectEvent OnEditNodeRequest;
+    TObjectEvent OnEditLinkRequest;
+    TNotifyEvent OnCombine;
+    TNotifyEvent OnDisplaySettingsRequest;
 
     // View state.
     float LinkLengthFactor = 1.0f;
@@ -125,6 +149,7 @@ public:
     bool Blinking() const { return FBlinking; }
 
     void Clear(bool prepare);
+    void Refresh() { update(); }
     void UpdateCurrent();
     void PrepareEdit(bool capture);
     void ApplySettings();
@@ -168,6 +193,8 @@ protected:
 
 private:
     void SetShowFlag(bool& flag, bool value, bool repaint);
+    // Sets the cluster or position colour (colour and its field in the record).
+    void SetOutlineSource(uint32_t& colour, uint32_t& recorded, uint32_t value);
     void DrawBackgroundPicture(QPainter& canvas);
     void DrawNodes(QPainter& canvas);
     void DrawLinks(QPainter& canvas);

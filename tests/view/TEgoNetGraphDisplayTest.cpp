@@ -6,6 +6,7 @@
 #include "settings/GraphFile.h"
 #include "view/IGraphOutput.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -500,6 +501,17 @@ TEST_F(GraphDisplayTest, HoverPulseGrowsTheNodeTwiceAndRestoresIt)
     EXPECT_EQ(view.HoverIndex(), -1);
     view.StartHoverPulse(7);
     EXPECT_EQ(view.HoverIndex(), -1);
+}
+
+TEST_F(GraphDisplayTest, WaitProcessingHandlesEventsForTheWholeTime)
+{
+    bool fired = false;
+    QTimer::singleShot(20, [&] { fired = true; });
+    QElapsedTimer clock;
+    clock.start();
+    view.WaitProcessing(80);
+    EXPECT_TRUE(fired);
+    EXPECT_GE(clock.elapsed(), 80);
 }
 
 class FakeOutput : public IGraphOutput
