@@ -47,9 +47,17 @@ TEgoNetGraphDisplay::TEgoNetGraphDisplay(QWidget* owner)
     connect(&FBlinkTimer, &QTimer::timeout, this, &TEgoNetGraphDisplay::BlinkTick);
     connect(&FHoverTimer, &QTimer::timeout, this, &TEgoNetGraphDisplay::HoverTick);
     ResetHover();
+    FSpring = std::make_unique<TSpringEmbeddingOrganizer>(this);
+    SetOrganizer(FSpring.get());
 }
 
-TEgoNetGraphDisplay::~TEgoNetGraphDisplay() = default;
+TEgoNetGraphDisplay::~TEgoNetGraphDisplay()
+{
+    // An installed layout outlives the view; it must not step a view that is gone.
+    if (FOrganizer && FOrganizer != FSpring.get())
+        FOrganizer->DetachView();
+    FSpring->Terminate();
+}
 
 // Properties
 
@@ -187,7 +195,9 @@ void TEgoNetGraphDisplay::ApplySettings()
     SetShowStress(s.ShowStress);
     SetShowDirections(s.ShowDirections);
     SetAutoOrganize(s.AutoOrganize);
-    FAnimation = s.Animation;
+    FSpring->Animated = s.Animation;
+    if (FOrganizer)
+        FOrganizer->Animated = s.Animation;
     FChanged = true;
     if (OnChangeSettings)
         OnChangeSettings(this);
@@ -215,12 +225,44 @@ void TEgoNetGraphDisplay::SelectLinkTypes(const QStringList* types)
 
 void TEgoNetGraphDisplay::LinksChanged(bool restart)
 {
-    Q_UNUSED(restart); // the automatic layout run joins here with the layouts
     update();
     if (OnSelectEdgeTypes)
         OnSelectEdgeTypes(this);
     if (OnSelect)
         OnSelect(this);
+    if (restart && FAutoOrganize && FModel->ShownLinkCount() > 0)
+        Organize(true);
+}
+
+void TEgoNetGraphDisplay::SetOrganizer(TOrganizeThread* worker)
+{
+    FOrganizer = worker;
+    if (worker) {
+        worker->OnIteration = [this] {
+            if (OnOrganizeIteration)
+                OnOrganizeIteration(this);
+        };
+        worker->OnDone = [this] {
+            if (OnOrganizeDone)
+                OnOrganizeDone(this);
+        };
+    }
+    OnBeforePaint = nullptr;
+}
+
+void TEgoNetGraphDisplay::Organize(bool start)
+{
+    if (!FOrganizer)
+        return;
+    if (!start) {
+        FOrganizer->Suspend();
+        return;
+    }
+    if (FModel->NodeCount() == 0)
+        return;
+    FOrganizer->Prepare();
+    PlaySoundEffect(QStringLiteral("CHIME01.WAV"));
+    FOrganizer->Resume();
 }
 
 void TEgoNetGraphDisplay::SetLinkTypeColors(const QList<TLinkTypeColour>& types)
@@ -508,6 +550,7 @@ void TEgoNetGraphDisplay::WriteGraphFile(const QString& fileName)
 
 bool TEgoNetGraphDisplay::ReadGraphFile(const QString& fileName)
 {
+    Organize(false);
     ResetHover();
     StartBlink(nullptr, 0);
     TGraphHeader header{Caption, Description};

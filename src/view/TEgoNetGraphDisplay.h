@@ -1,6 +1,8 @@
 #pragma once
 
 #include "foundation/Geometry.h"
+#include "layout/ILayoutView.h"
+#include "layout/TSpringEmbeddingOrganizer.h"
 #include "model/TEgoNetEdgeDrawer.h"
 #include "model/TEgoNetModel.h"
 #include "model/TEgoNetNodeDrawer.h"
@@ -38,7 +40,7 @@ using TLinkTypeColour = QPair<QString, uint32_t>;
 // display settings, paints the model in a fixed order, fits and centres the graph, and
 // animates single nodes (blink, hover pulse). Node positions are its canvas pixels: fitting
 // and zooming move the nodes themselves.
-class TEgoNetGraphDisplay : public QWidget, public IDisplaySettingsView
+class TEgoNetGraphDisplay : public QWidget, public IDisplaySettingsView, public ILayoutView
 {
     Q_OBJECT
 
@@ -108,8 +110,9 @@ public:
     bool ShowBorders() const override { return FShowBorders; }
     void SetShowBorders(bool value);
 
-    // The animation flag that the layouts follow; the record captures and applies it.
-    bool SpringAnimation() const override { return FAnimation; }
+    // The animation flag of the view's own layout; the record captures it and applies it to
+    // both layouts.
+    bool SpringAnimation() const override { return FSpring->Animated; }
 
     // Published events; each is raised only when set.
     TNotifyEvent OnSelect;
@@ -136,6 +139,9 @@ public:
     TObjectEvent OnEditLinkRequest;
     TNotifyEvent OnCombine;
     TNotifyEvent OnDisplaySettingsRequest;
+    // After each layout step, and when a layout run ends.
+    TNotifyEvent OnOrganizeIteration;
+    TNotifyEvent OnOrganizeDone;
 
     // View state.
     float LinkLengthFactor = 1.0f;
@@ -159,14 +165,22 @@ public:
     void LinksChanged(bool restart);
     void SetLinkTypeColors(const QList<TLinkTypeColour>& types);
 
-    int IdealLinkLength() const;
+    // The layout that Organize runs: the view's own spring layout until the owner installs
+    // another one, which the view does not own.
+    TOrganizeThread* Organizer() const { return FOrganizer; }
+    TSpringEmbeddingOrganizer* SpringOrganizer() const { return FSpring.get(); }
+    void SetOrganizer(TOrganizeThread* worker);
+    // start: prepares a new run from the current positions and runs it; otherwise pauses.
+    void Organize(bool start);
+
+    int IdealLinkLength() const override;
     // The rectangle of the node centres, leaving out the listed nodes, or without a list the
     // nodes without shown links.
     TRect NodesBounds(const TIntVector* excluded) const;
-    void ArrangeIsolates(const TIntVector& isolates);
+    void ArrangeIsolates(const TIntVector& isolates) override;
     void CenterGraph();
     void BestFit();
-    void StraightenLinks(bool prepare);
+    void StraightenLinks(bool prepare) override;
 
     bool SaveImage(const QString& fileName, int option);
     bool PrintGraph();
@@ -187,6 +201,12 @@ public:
 
     // The whole picture as the screen shows it, onto any device (screen, image, printer).
     void Paint(QPainter& canvas, const QRect& area);
+
+    // What the layouts use.
+    TEgoNetModel& LayoutModel() override { return *FModel; }
+    QSize ClientSize() const override { return size(); }
+    void Repaint() override { update(); }
+    void ResetBeforePaint() override { OnBeforePaint = nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -209,6 +229,8 @@ private:
     QTimer FBlinkTimer;
     QTimer FHoverTimer;
     TEgoNetDisplaySettings FSettings;
+    std::unique_ptr<TSpringEmbeddingOrganizer> FSpring;
+    TOrganizeThread* FOrganizer = nullptr;
     IGraphOutput* FOutput = nullptr;
     QSoundEffect* FSound = nullptr;
 
@@ -233,7 +255,6 @@ private:
     bool FShowToolTips = false;
     bool FAutoOrganize = false;
     bool FSoundEffects = false;
-    bool FAnimation = false;
 
     // Painting's scratch: the nodes in drawing order, and the link whose handle goes on top.
     std::vector<TEgoNetNode*> FDrawOrder;
