@@ -13,10 +13,13 @@ public:
 
     TOrganizedNode* Ego() const { return FEgo; }
     // Takes effect from the next step; none lays out without an ego.
-    void SetEgo(TOrganizedNode* node) { FEgo = node; }
+    void SetEgo(TOrganizedNode* node);
 
     void Step() override;
 
 private:
     TOrganizedNode* FEgo = nullptr;
+    // An ego deleted from the model ends every run. Its address alone cannot tell: a new node
+    // may take it over; its identifier can.
+    QString FEgoID;
 };

@@ -56,10 +56,10 @@ void TSpringEmbeddingOrganizer::Prepare()
 
 void TSpringEmbeddingOrganizer::Step()
 {
-    LayoutStep(nullptr, false);
+    LayoutStep(nullptr, false, false);
 }
 
-void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool straighten)
+void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, bool straighten)
 {
     if (!FView)
         return;
@@ -82,8 +82,7 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool straighten)
         EndRun();
         return;
     }
-    // The model's pointer is compared, never followed, until the ego is known to be in it.
-    if (ego && (model.IndexOfNode(ego) < 0 || !ego->IsActive() || !isConnected(ego) || !ego->Movable)) {
+    if (egoSet && (!ego || !ego->IsActive() || !isConnected(ego) || !ego->Movable)) {
         EndRun();
         return;
     }

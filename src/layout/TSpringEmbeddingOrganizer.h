@@ -31,9 +31,10 @@ public:
 protected:
     // One step around ego (none for the plain layout): the ego walks 3 pixels a step towards
     // the view's centre, pulls no node it links to, pushes five times harder and is moved by
-    // nothing else. straighten re-places the links every second animated step. The run also goes
-    // on while the ego is more than 3 pixels from the centre.
-    void LayoutStep(TOrganizedNode* ego, bool straighten);
+    // nothing else. An ego that is set but gone from the model (egoSet without ego) ends the run
+    // as one that does not qualify. straighten re-places the links every second animated step.
+    // The run also goes on while the ego is more than 3 pixels from the centre.
+    void LayoutStep(TOrganizedNode* ego, bool egoSet, bool straighten);
 
 private:
     // Per step: the active connected nodes in model order, their positions and pushes.
