@@ -3,6 +3,7 @@
 #include "common/ScriptedDialogs.h"
 #include "foundation/Colors.h"
 #include "foundation/TNumericVector.h"
+#include "layout/TEgoOrganizer.h"
 #include "settings/GraphFile.h"
 #include "view/IGraphOutput.h"
 
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -512,6 +514,80 @@ TEST_F(GraphDisplayTest, WaitProcessingHandlesEventsForTheWholeTime)
     view.WaitProcessing(80);
     EXPECT_TRUE(fired);
     EXPECT_GE(clock.elapsed(), 80);
+}
+
+TEST_F(GraphDisplayTest, OrganizeRunsTheInstalledLayoutAndForwardsItsEvents)
+{
+    ASSERT_EQ(view.Organizer(), view.SpringOrganizer());
+    EXPECT_EQ(view.SpringOrganizer()->LayoutName, "Spring-Embedding Layout");
+    int iterations = 0;
+    int done = 0;
+    view.OnOrganizeIteration = [&](QObject* sender) {
+        EXPECT_EQ(sender, &view);
+        ++iterations;
+    };
+    view.OnOrganizeDone = [&](QObject*) { ++done; };
+    view.Organize(true); // an empty model: nothing runs
+    EXPECT_FALSE(view.Organizer()->Running());
+
+    TOrganizedNode* a = AddNode({100, 100});
+    TOrganizedNode* b = AddNode({300, 100});
+    Connect(a, b);
+    view.Organize(true);
+    EXPECT_TRUE(view.Organizer()->Running());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done == 1; }, 10000));
+    EXPECT_EQ(iterations, view.SpringOrganizer()->StepCount);
+    EXPECT_LT(b->Position.x() - a->Position.x(), 200); // pulled together
+
+    // Pausing stops a run; reading a graph file pauses too.
+    view.Organize(true);
+    view.Organize(false);
+    EXPECT_FALSE(view.Organizer()->Running());
+
+    // The settings' animation flag reaches the installed layout and the view's own.
+    TEgoOrganizer ego(&view);
+    view.OnBeforePaint = [](QObject*) {};
+    view.SetOrganizer(&ego);
+    EXPECT_FALSE(bool(view.OnBeforePaint));
+    view.Settings().Animation = true;
+    view.ApplySettings();
+    EXPECT_TRUE(ego.Animated);
+    EXPECT_TRUE(view.SpringOrganizer()->Animated);
+    EXPECT_TRUE(view.SpringAnimation());
+    view.SetOrganizer(view.SpringOrganizer());
+}
+
+TEST_F(GraphDisplayTest, AutoOrganizeLaysOutAfterTheLinkTypesChange)
+{
+    TOrganizedNode* a = AddNode({100, 100});
+    TOrganizedNode* b = AddNode({300, 100});
+    model().NewLink(a, b, QStringLiteral("friend"), QString());
+    const QStringList types{QStringLiteral("friend")};
+    view.SelectLinkTypes(&types);
+    EXPECT_FALSE(view.Organizer()->Running());
+    view.SetAutoOrganize(true);
+    view.SelectLinkTypes(&types);
+    EXPECT_TRUE(view.Organizer()->Running());
+    view.Organize(false);
+}
+
+TEST_F(GraphDisplayTest, AnInstalledLayoutOutlivesTheViewWithoutTouchingIt)
+{
+    auto doomed = std::make_unique<TEgoNetGraphDisplay>();
+    doomed->resize(400, 300);
+    TOrganizedNode* a = doomed->Model().NewNode({100, 100}, QString());
+    doomed->Model().NewLink(a, doomed->Model().NewNode({300, 100}, QString()), QString(), QString());
+    TEgoOrganizer ego(doomed.get());
+    ego.SetEgo(a);
+    doomed->SetOrganizer(&ego);
+    doomed->Organize(true);
+    ASSERT_TRUE(ego.Running());
+    doomed.reset();
+    EXPECT_FALSE(ego.Running());
+    EXPECT_EQ(ego.View(), nullptr);
+    ego.Resume();
+    QTest::qWait(20);
+    EXPECT_FALSE(ego.Running());
 }
 
 class FakeOutput : public IGraphOutput
