@@ -2,10 +2,9 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
-#include <stdexcept>
-
-// What render was asked to do; parsed from the command line by ParseRenderOptions.
+// What render was asked to do.
 struct TRenderOptions
 {
     QString Input;
@@ -15,17 +14,10 @@ struct TRenderOptions
     bool Fit = false;
 };
 
-// A render request that cannot be carried out; the message says why.
-class ERenderError : public std::runtime_error
-{
-public:
-    explicit ERenderError(const QString& message) : std::runtime_error(message.toStdString()) {}
-};
-
-// IN.eng OUT [--size WxH] [--depth 1|4|8|24] [--fit]; raises ERenderError on anything else.
+// IN.eng OUT [--size WxH] [--depth 1|4|8|24] [--fit]; raises EToolError on anything else.
 TRenderOptions ParseRenderOptions(const QStringList& arguments);
 
 // Loads the graph file into a view of the given client size as opening a file does, fits it when
 // asked, and saves the picture as the program's save command does (.bmp, .jpg/.jpeg, .emf) or as
-// PNG. Raises ERenderError or EStreamError with the reason; needs a QApplication.
+// PNG. Raises EToolError or EStreamError with the reason; needs a QApplication.
 void RenderGraphFile(const TRenderOptions& options);

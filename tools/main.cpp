@@ -1,4 +1,5 @@
 #include "GraphJson.h"
+#include "LayoutGraph.h"
 #include "RenderGraph.h"
 
 #include "model/FontFiles.h"
@@ -25,6 +26,11 @@ const char* const kUsage =
     "                          save the picture of a graph file as the program shows it in a view of\n"
     "                          WxH (default 800x600), fitted to the view with --fit; OUT ends in .bmp\n"
     "                          (at --depth bits per pixel, default 24), .jpg, .jpeg, .emf or .png\n"
+    "  layout IN.eng OUT.eng [--size WxH] [--ego ID_OR_CAPTION] [--seed N]\n"
+    "                          lay the network out in a view of WxH (default 800x600) with one run of\n"
+    "                          the spring layout, or of the layout around the given person, write it\n"
+    "                          to OUT.eng and print the number of steps; --seed repeats a run exactly;\n"
+    "                          dense networks are laid out without asking\n"
     "  --help                  show this text\n";
 
 int Fail(const QString& message)
@@ -45,11 +51,11 @@ int Dump(const QString& fileName)
 
 int main(int argc, char** argv)
 {
-    // Only rendering paints a real view, which needs the widget application; the tool never
-    // shows a window, so it needs no screen.
-    const bool render = argc > 1 && std::strcmp(argv[1], "render") == 0;
+    // Only rendering and layout work in a real view, which needs the widget application; the
+    // tool never shows a window, so it needs no screen.
+    const bool inView = argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "layout") == 0);
     std::unique_ptr<QCoreApplication> app;
-    if (render) {
+    if (inView) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
@@ -72,6 +78,11 @@ int main(int argc, char** argv)
         }
         if (verb == "render") {
             RenderGraphFile(ParseRenderOptions(args.mid(1)));
+            return 0;
+        }
+        if (verb == "layout") {
+            const int steps = LayoutGraphFile(ParseLayoutOptions(args.mid(1)));
+            std::printf("%d\n", steps);
             return 0;
         }
     } catch (const std::exception& e) {
