@@ -3,26 +3,69 @@
 #include <QHash>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
-// Eight nodes summed side by side. GCC and Clang map these onto the vector registers there are.
-constexpr int32_t kLanes = 8;
+// Four nodes summed side by side: one SSE register, which every x86-64 processor has.
+constexpr int32_t kLanes = 4;
 using TLanes = float __attribute__((vector_size(kLanes * sizeof(float))));
 using TMask = int32_t __attribute__((vector_size(kLanes * sizeof(int32_t))));
 
-bool AnyCoincide(const TRepulsion& input)
+// The nodes that share their spot with another one, in order.
+std::vector<int32_t> CoincidentNodes(const TRepulsion& input)
 {
-    QHash<QPair<float, float>, int> seen;
-    seen.reserve(qsizetype(input.X.size()));
+    QHash<QPair<float, float>, int32_t> first;
+    first.reserve(qsizetype(input.X.size()));
+    std::vector<bool> coincident(input.X.size(), false);
     for (size_t i = 0; i < input.X.size(); ++i) {
         // +0 and -0 are one spot: their difference is 0.
         const QPair<float, float> spot(input.X[i] + 0.0f, input.Y[i] + 0.0f);
-        if (seen.contains(spot))
-            return true;
-        seen.insert(spot, 0);
+        const auto found = first.constFind(spot);
+        if (found == first.cend()) {
+            first.insert(spot, int32_t(i));
+        } else {
+            coincident[size_t(*found)] = true;
+            coincident[i] = true;
+        }
     }
-    return false;
+    std::vector<int32_t> nodes;
+    for (size_t i = 0; i < coincident.size(); ++i)
+        if (coincident[i])
+            nodes.push_back(int32_t(i));
+    return nodes;
+}
+
+// Node i's sum, one pair after the other.
+void SumForNode(const TRepulsion& input, int32_t i, std::span<float> sumX, std::span<float> sumY,
+                QRandomGenerator& random)
+{
+    float sx = 0;
+    float sy = 0;
+    if (i != input.Ego) {
+        const int32_t n = int32_t(input.X.size());
+        for (int32_t j = 0; j < n; ++j) {
+            if (j == i)
+                continue;
+            float dx = input.X[size_t(i)] - input.X[size_t(j)];
+            float dy = input.Y[size_t(i)] - input.Y[size_t(j)];
+            float q = dx * dx + dy * dy;
+            if (q >= input.R2)
+                continue;
+            if (q == 0) {
+                q = 1;
+                dx = 2 * float(random.generateDouble()) - 1;
+                dy = 2 * float(random.generateDouble()) - 1;
+            }
+            if (j == input.Ego)
+                q = q / 5;
+            const float k = input.K2 / q;
+            sx += dx * k;
+            sy += dy * k;
+        }
+    }
+    sumX[size_t(i)] = sx;
+    sumY[size_t(i)] = sy;
 }
 
 } // namespace
@@ -30,42 +73,12 @@ bool AnyCoincide(const TRepulsion& input)
 void SumRepulsionInOrder(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY,
                          QRandomGenerator& random)
 {
-    const int32_t n = int32_t(input.X.size());
-    for (int32_t i = 0; i < n; ++i) {
-        float sx = 0;
-        float sy = 0;
-        if (i != input.Ego) {
-            for (int32_t j = 0; j < n; ++j) {
-                if (j == i)
-                    continue;
-                float dx = input.X[i] - input.X[j];
-                float dy = input.Y[i] - input.Y[j];
-                float q = dx * dx + dy * dy;
-                if (q >= input.R2)
-                    continue;
-                if (q == 0) {
-                    q = 1;
-                    dx = 2 * float(random.generateDouble()) - 1;
-                    dy = 2 * float(random.generateDouble()) - 1;
-                }
-                if (j == input.Ego)
-                    q = q / 5;
-                const float k = input.K2 / q;
-                sx += dx * k;
-                sy += dy * k;
-            }
-        }
-        sumX[size_t(i)] = sx;
-        sumY[size_t(i)] = sy;
-    }
+    for (int32_t i = 0; i < int32_t(input.X.size()); ++i)
+        SumForNode(input, i, sumX, sumY, random);
 }
 
 void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY, QRandomGenerator& random)
 {
-    if (AnyCoincide(input)) {
-        SumRepulsionInOrder(input, sumX, sumY, random);
-        return;
-    }
     const int32_t n = int32_t(input.X.size());
     const TLanes r2 = TLanes{} + input.R2;
     const TLanes k2 = TLanes{} + input.K2;
@@ -86,12 +99,13 @@ void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<floa
             const TLanes dx = xi - input.X[size_t(j)];
             const TLanes dy = yi - input.Y[size_t(j)];
             const TLanes q = dx * dx + dy * dy;
-            // No two nodes coincide, so only a node's own lane has q = 0; it adds nothing, as
-            // every pair beyond the radius. Adding 0 leaves a sum as it is.
+            // A node's own lane adds nothing, as every pair beyond the radius; adding 0 leaves a
+            // sum as it is. Nodes on a shared spot are summed again below.
+            // Masking the bits keeps the selection in vector registers.
             const TMask near = (q < r2) & (index != j);
             const TLanes k = k2 / (j == input.Ego ? q / 5 : q);
-            sx += near ? dx * k : TLanes{};
-            sy += near ? dy * k : TLanes{};
+            sx += (TLanes)((TMask)(dx * k) & near);
+            sy += (TLanes)((TMask)(dy * k) & near);
         }
         for (int32_t lane = 0; lane < kLanes && first + lane < n; ++lane) {
             const bool ego = first + lane == input.Ego;
@@ -99,4 +113,7 @@ void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<floa
             sumY[size_t(first + lane)] = ego ? 0.0f : sy[lane];
         }
     }
+    // Their random directions are drawn in the order of the pairs, as the plain sum draws them.
+    for (const int32_t i : CoincidentNodes(input))
+        SumForNode(input, i, sumX, sumY, random);
 }

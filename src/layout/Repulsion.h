@@ -24,7 +24,7 @@ struct TRepulsion
 // instructions without changing a bit of the result.
 void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY, QRandomGenerator& random);
 
-// One node after the other, one pair after the other. Random directions for coincident nodes
-// are drawn in this order, so SumRepulsion falls back to it whenever two nodes coincide.
+// One node after the other, one pair after the other; random directions for coincident nodes
+// are drawn in this order, by both functions.
 void SumRepulsionInOrder(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY,
                          QRandomGenerator& random);

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 struct TRun
@@ -216,4 +219,92 @@ TEST(Tool, RenderRefusesWhatItCannotDo)
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.bmp")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.gif")));
+}
+
+namespace {
+
+// A ring of eight persons and the first one's friend, all crowded into one corner.
+QString WriteCrowd(const QTemporaryDir& dir)
+{
+    TEgoNetModel model;
+    QList<TOrganizedNode*> ring;
+    for (int i = 0; i < 8; ++i)
+        ring << model.NewNode(QPoint(20 + 5 * i, 20 + 3 * (i % 3)), QStringLiteral("P%1").arg(i));
+    for (int i = 0; i < 8; ++i)
+        model.NewLink(ring[i], ring[(i + 1) % 8], "friend", QString());
+    model.NewLink(ring[0], model.NewNode(QPoint(30, 30), "Zoe"), "family", QString());
+    const QString file = dir.filePath("crowd.eng");
+    WriteGraphFile(file, {}, TEgoNetDisplaySettings(), model);
+    return file;
+}
+
+QList<QPoint> Positions(const QString& file)
+{
+    TGraphHeader header;
+    TEgoNetDisplaySettings settings;
+    TEgoNetModel model;
+    ReadGraphFile(file, header, settings, model);
+    QList<QPoint> positions;
+    for (const TOrganizedNode* node : model.Nodes())
+        positions << node->Position;
+    return positions;
+}
+
+} // namespace
+
+TEST(Tool, LayoutSpreadsTheNetworkAndRepeatsWithASeed)
+{
+    QTemporaryDir dir;
+    const QString in = WriteCrowd(dir);
+    const TRun first = RunTool({"layout", in, dir.filePath("a.eng"), "--seed", "11", "--size", "600x400"});
+    ASSERT_EQ(first.ExitCode, 0) << first.Err.toStdString();
+    bool ok = false;
+    const int steps = first.Out.trimmed().toInt(&ok);
+    EXPECT_TRUE(ok) << first.Out.toStdString();
+    EXPECT_GT(steps, 20);
+    EXPECT_LE(steps, 350);
+    const QList<QPoint> laidOut = Positions(dir.filePath("a.eng"));
+    ASSERT_EQ(laidOut.size(), 9);
+    int spread = 0;
+    for (const QPoint& p : laidOut) {
+        EXPECT_GE(p.x(), 15);
+        EXPECT_LE(p.x(), 550);
+        EXPECT_LE(p.y(), 385);
+        spread = std::max(spread, p.x() + p.y());
+    }
+    EXPECT_GT(spread, 150);
+    const TRun again = RunTool({"layout", in, dir.filePath("b.eng"), "--seed", "11", "--size", "600x400"});
+    EXPECT_EQ(again.Out, first.Out);
+    EXPECT_EQ(Positions(dir.filePath("b.eng")), laidOut);
+}
+
+TEST(Tool, LayoutAroundAPersonBringsItToTheCentre)
+{
+    QTemporaryDir dir;
+    const QString in = WriteCrowd(dir);
+    for (const QString& ego : {QStringLiteral("P3"), QStringLiteral("p3")}) {
+        const TRun run = RunTool({"layout", in, dir.filePath("ego.eng"), "--ego", ego});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+        const QPoint centre = Positions(dir.filePath("ego.eng"))[3];
+        EXPECT_LE(std::hypot(centre.x() - 400, centre.y() - 300), 3.0) << centre.x() << "," << centre.y();
+        // The walk from the corner alone takes about 500 / 3 steps.
+        EXPECT_GE(run.Out.trimmed().toInt(), 160);
+    }
+    const struct
+    {
+        QStringList Arguments;
+        const char* Error;
+    } cases[] = {
+        {{in, dir.filePath("x.eng"), "--ego", "Nobody"}, "no person \"Nobody\""},
+        {{in, dir.filePath("x.eng"), "--seed", "-4"}, "--seed"},
+        {{in, dir.filePath("x.eng"), "--size", "big"}, "--size"},
+        {{in}, "layout wants IN.eng OUT.eng"},
+        {{dir.filePath("missing.eng"), dir.filePath("x.eng")}, "Cannot open"},
+    };
+    for (const auto& c : cases) {
+        const TRun run = RunTool(QStringList{"layout"} + c.Arguments);
+        EXPECT_EQ(run.ExitCode, 1) << c.Error;
+        EXPECT_TRUE(run.Err.contains(c.Error)) << run.Err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.eng")));
 }
