@@ -224,6 +224,25 @@ TEST_F(SpringLayoutTest, SmallNetworksFollowTheArithmeticToTheBit)
     EXPECT_EQ(view.Model.GetNode(3)->Position, QPoint(12, 12));
 }
 
+TEST_F(SpringLayoutTest, TheLayoutAroundAnEgoFollowsTheArithmeticToTheBit)
+{
+    // The ego links to one node and is linked from another; a third hangs on a frozen node.
+    TOrganizedNode* ego = Add(40, 30);
+    TOrganizedNode* a = Add(90, 60);
+    TOrganizedNode* b = Add(60, 110);
+    TOrganizedNode* frozen = Add(250, 200);
+    TOrganizedNode* c = Add(230, 180);
+    Link(ego, a);
+    Link(b, ego);
+    Link(a, b);
+    Link(c, frozen);
+    frozen->Movable = false;
+    TEgoOrganizer organizer(&view);
+    organizer.SetEgo(ego);
+    ExpectSameAsReference(organizer, 70, 0);
+    EXPECT_EQ(frozen->Position, QPoint(250, 200));
+}
+
 TEST_F(SpringLayoutTest, NodesPushedBeyondTheViewStopAtItsEdges)
 {
     // Two nodes far apart pulled together, a third pushed into the corner.
