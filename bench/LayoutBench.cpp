@@ -4,12 +4,10 @@
 #include "LayoutGraph.h"
 
 #include "layout/TSpringEmbeddingOrganizer.h"
-#include "model/FontFiles.h"
 #include "settings/GraphFile.h"
 #include "settings/TEgoNetDisplaySettings.h"
 #include "view/TEgoNetGraphDisplay.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -82,14 +80,3 @@ void BM_ToolLayoutRun(benchmark::State& state)
 BENCHMARK(BM_ToolLayoutRun)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    LoadFontFiles();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,10 +1,8 @@
 // Painting and hit testing at the sizes the view must stay smooth at: a 1600 x 1000 view of
 // persons with twice as many links, labels on, painted through its own paint routine. A frame at
 // 60 Hz has 16.7 ms.
-#include "model/FontFiles.h"
 #include "view/TEgoNetGraphDisplay.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -149,14 +147,3 @@ void BM_HitTestLinks(benchmark::State& state)
 BENCHMARK(BM_HitTestLinks)->Arg(100)->Arg(1000)->Arg(3000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    LoadFontFiles();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -14,8 +14,8 @@ namespace {
 
 struct EgoLayoutTest : ::testing::Test
 {
-    TOrganizedNode* Add(int x, int y) { return view.Model.NewNode(QPoint(x, y), QString()); }
-    TEgoNetEdge* Link(TOrganizedNode* a, TOrganizedNode* b) { return view.Model.NewLink(a, b, QString(), QString()); }
+    TOrganizedNode* Add(int x, int y) { return view.Add(x, y); }
+    TEgoNetEdge* Link(TOrganizedNode* a, TOrganizedNode* b) { return view.Link(a, b); }
 
     // Steps until the run ends or the limit passes; the number of steps taken.
     static int RunToEnd(TOrganizeThread& organizer, int limit = 1000)

@@ -35,6 +35,9 @@ public:
     void Repaint() override { ++Repaints; }
     void ResetBeforePaint() override { ++BeforePaintResets; }
 
+    TOrganizedNode* Add(int x, int y) { return Model.NewNode(QPoint(x, y), QString()); }
+    TEgoNetEdge* Link(TOrganizedNode* a, TOrganizedNode* b) { return Model.NewLink(a, b, QString(), QString()); }
+
     TEgoNetModel Model;
     QSize Size;
     int LinkLength;

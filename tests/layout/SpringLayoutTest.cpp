@@ -153,12 +153,8 @@ struct TReference
 
 struct SpringLayoutTest : ::testing::Test
 {
-    TOrganizedNode* Add(int x, int y)
-    {
-        TOrganizedNode* node = view.Model.NewNode(QPoint(x, y), QString());
-        return node;
-    }
-    TEgoNetEdge* Link(TOrganizedNode* a, TOrganizedNode* b) { return view.Model.NewLink(a, b, QString(), QString()); }
+    TOrganizedNode* Add(int x, int y) { return view.Add(x, y); }
+    TEgoNetEdge* Link(TOrganizedNode* a, TOrganizedNode* b) { return view.Link(a, b); }
 
     // Steps the organizer and the reference side by side and compares every working position.
     void ExpectSameAsReference(TSpringEmbeddingOrganizer& organizer, int steps, int ego = -1)
