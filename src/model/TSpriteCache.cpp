@@ -28,6 +28,15 @@ void TSpriteCache::Draw(QPainter& canvas, QPoint origin, const TShape& shape, co
     const TKey key{shape, pen.color().rgba(), brush.color().rgba(), pen.width(), int32_t(pen.style()),
                    int32_t(brush.style())};
     const QImage* sprite = FSprites.object(key);
+    if (!sprite && !FSeen.contains(key)) {
+        // A figure seen once may never come back (a layout moving every node): draw it, and make
+        // a sprite only when it shows up again.
+        if (FSeen.size() >= kMaxSeen)
+            FSeen.clear();
+        FSeen.insert(key);
+        render(canvas, origin);
+        return;
+    }
     if (!sprite) {
         auto image = std::make_unique<QImage>(bounds.size(), QImage::Format_ARGB32_Premultiplied);
         image->fill(Qt::transparent);

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <QSet>
 
 #include <array>
 #include <cstdint>
@@ -15,7 +16,8 @@
 // antialiasing Qt rasterises integer geometry the same wherever it lies, so such a figure is
 // rendered once into a transparent sprite and copied from then on, at a fraction of the cost of
 // filling and stroking it again. Painters that are not plain raster ones (printers, PDF,
-// transformed, antialiased or mixing) get the figure drawn directly.
+// transformed, antialiased or mixing) get the figure drawn directly, as does a figure the first
+// time it is seen.
 class TSpriteCache
 {
 public:
@@ -49,6 +51,10 @@ private:
 
     static bool CanCopy(const QPainter& canvas);
 
+    static constexpr qsizetype kMaxSeen = 20000;
+
     // Costs are kilobytes of sprite.
     QCache<TKey, QImage> FSprites{8192};
+    // Figures drawn once so far.
+    QSet<TKey> FSeen;
 };
