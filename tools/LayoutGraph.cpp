@@ -94,7 +94,5 @@ int LayoutGraphFile(const TLayoutOptions& options)
         loop.exec();
     const int steps = organizer->StepCount;
     view.WriteGraphFile(options.Output);
-    // The view must not outlive the layout it has installed, nor the other way round.
-    view.SetOrganizer(view.SpringOrganizer());
     return steps;
 }

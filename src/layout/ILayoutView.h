@@ -4,6 +4,7 @@
 
 class TEgoNetModel;
 class TIntVector;
+class TOrganizeThread;
 
 // What a layout needs of the graph view it arranges. The view lives in a higher layer and
 // implements this, so that layouts run without a widget.
@@ -21,4 +22,6 @@ public:
     virtual void Repaint() = 0;
     // Layout runs own the view's before-paint hook: preparing a run takes it away.
     virtual void ResetBeforePaint() = 0;
+    // The layout is being freed; a view that has it installed must forget it.
+    virtual void LayoutGone(TOrganizeThread*) {}
 };

@@ -50,7 +50,8 @@ void SumForNode(const TRepulsion& input, int32_t i, std::span<float> sumX, std::
             float dx = input.X[size_t(i)] - input.X[size_t(j)];
             float dy = input.Y[size_t(i)] - input.Y[size_t(j)];
             float q = dx * dx + dy * dy;
-            if (q >= input.R2)
+            // Written as the vector sum tests it: a position that is no number is within no radius.
+            if (!(q < input.R2))
                 continue;
             if (q == 0) {
                 q = 1;

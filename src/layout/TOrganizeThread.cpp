@@ -12,12 +12,21 @@ TOrganizeThread::TOrganizeThread(ILayoutView* view)
     QObject::connect(&FTimer, &QTimer::timeout, &FTimer, [this] { RunStep(); });
 }
 
-TOrganizeThread::~TOrganizeThread() = default;
+TOrganizeThread::~TOrganizeThread()
+{
+    if (FDestroyed)
+        *FDestroyed = true;
+    if (FView)
+        FView->LayoutGone(this);
+}
 
 void TOrganizeThread::DetachView()
 {
     Suspend();
     FView = nullptr;
+    // The notifications were connected by the view and lead into it.
+    OnIteration = nullptr;
+    OnDone = nullptr;
 }
 
 void TOrganizeThread::Resume()
@@ -49,12 +58,9 @@ void TOrganizeThread::RunStep()
     if (FInStep || !FRunning || !FView)
         return;
     FInStep = true;
-    struct TStepEnd
-    {
-        bool& InStep;
-        ~TStepEnd() { InStep = false; }
-    } stepEnd{FInStep};
-    Step();
+    if (!Survives([this] { Step(); }))
+        return;
+    FInStep = false;
     if (FRunning && FView)
         FTimer.start(Animated ? StepDelay : 0);
 }
@@ -64,8 +70,31 @@ void TOrganizeThread::EndRun()
     Suspend();
     if (!Animated && FView)
         FView->Repaint();
-    if (OnDone)
-        OnDone();
+    Raise(OnDone);
+}
+
+bool TOrganizeThread::Survives(const std::function<void()>& call)
+{
+    bool destroyed = false;
+    bool* const outer = FDestroyed;
+    FDestroyed = &destroyed;
+    call();
+    if (destroyed) {
+        // A call further out is told as well.
+        if (outer)
+            *outer = true;
+        return false;
+    }
+    FDestroyed = outer;
+    return true;
+}
+
+bool TOrganizeThread::Raise(const std::function<void()>& notification)
+{
+    if (!notification)
+        return true;
+    const std::function<void()> copy = notification;
+    return Survives(copy);
 }
 
 bool TOrganizeThread::AskDenseGraph(bool animatedOnly)

@@ -34,7 +34,7 @@ public:
     std::function<void()> OnDone;
 
     ILayoutView* View() const { return FView; }
-    // The view is going away: nothing more is stepped or asked of it.
+    // The view is going away: nothing more is stepped or asked of it, nor raised towards it.
     void DetachView();
 
     // Initialises a new run from the current positions.
@@ -62,6 +62,12 @@ protected:
     // Pauses the worker, repaints when not animated (an animated run has shown its steps) and
     // raises OnDone.
     void EndRun();
+    // Runs what may free this worker: a notification's handler, or a question whose event loop
+    // lets the user close the view that owns it. False when the worker is gone; the caller must
+    // then return without touching it.
+    bool Survives(const std::function<void()>& call);
+    // Raises a notification through a copy, so that a handler may clear it.
+    bool Raise(const std::function<void()>& notification);
 
     ILayoutView* FView;
     QRandomGenerator FRandom;
@@ -73,4 +79,6 @@ private:
     bool FRunning = false;
     bool FTerminated = false;
     bool FInStep = false;
+    // While Survives runs a call: set by the destructor.
+    bool* FDestroyed = nullptr;
 };

@@ -89,9 +89,7 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, boo
 
     const float L = float(SpringLength);
     const float R2 = (5 * L) * (5 * L);
-    const int e = int(std::count_if(links.cbegin(), links.cend(), [&](const TEgoNetEdge* link) {
-        return link->Enabled && model.ShownLinkTypes.contains(link->TypeName());
-    }));
+    const int e = model.EnabledTypedLinkCount();
     const float f = std::max(float(e) / float(a), 1.0f);
     const float K2 = (L * f) * (L * f);
     for (TOrganizedNode* node : nodes) {
@@ -101,18 +99,23 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, boo
     model.ClearBends();
 
     const QSize client = FView->ClientSize();
-    float egoDistance = -1;
+    // The run waits for the ego while it is more than 3 pixels from the centre.
+    bool egoWalking = false;
     if (ego) {
         const QPoint centre(client.width() / 2, client.height() / 2);
         const float cx = float(centre.x()) - ego->fx;
         const float cy = float(centre.y()) - ego->fy;
-        egoDistance = FastSqrt(cx * cx + cy * cy);
+        const float egoDistance = FastSqrt(cx * cx + cy * cy);
         if (egoDistance > 1) {
             ego->dx = cx * (3 / egoDistance);
             ego->dy = cy * (3 / egoDistance);
+            const float fromX = ego->fx;
+            const float fromY = ego->fy;
             ego->fx += ego->dx;
             ego->fy += ego->dy;
             ego->Position = Rounded(ego->fx, ego->fy);
+            // So far out that 3 pixels vanish in the float's precision, the ego never arrives.
+            egoWalking = egoDistance > 3 && (ego->fx != fromX || ego->fy != fromY);
         } else {
             ego->Position = centre;
             ego->fx = float(centre.x());
@@ -204,11 +207,16 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, boo
         FView->Repaint();
     }
     ++StepCount;
-    if (OnIteration)
-        OnIteration();
-    if (StepCount == 3 && !AskDenseGraph(false))
-        StepCount = kMaxSteps;
-    if (egoDistance > 3)
+    if (!Raise(OnIteration))
+        return;
+    if (StepCount == 3) {
+        bool goOn = true;
+        if (!Survives([&] { goOn = AskDenseGraph(false); }))
+            return;
+        if (!goOn)
+            StepCount = kMaxSteps;
+    }
+    if (egoWalking)
         return;
     if (StallCount >= kMaxStalls || StepCount >= kMaxSteps)
         EndRun();

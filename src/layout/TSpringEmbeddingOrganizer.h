@@ -33,7 +33,8 @@ protected:
     // the view's centre, pulls no node it links to, pushes five times harder and is moved by
     // nothing else. An ego that is set but gone from the model (egoSet without ego) ends the run
     // as one that does not qualify. straighten re-places the links every second animated step.
-    // The run also goes on while the ego is more than 3 pixels from the centre.
+    // The run also goes on while the ego is more than 3 pixels from the centre and its step
+    // still moves it.
     void LayoutStep(TOrganizedNode* ego, bool egoSet, bool straighten);
 
 private:

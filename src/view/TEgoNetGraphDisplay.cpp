@@ -57,6 +57,7 @@ TEgoNetGraphDisplay::~TEgoNetGraphDisplay()
     if (FOrganizer && FOrganizer != FSpring.get())
         FOrganizer->DetachView();
     FSpring->Terminate();
+    FSpring->DetachView();
 }
 
 // Properties
@@ -248,6 +249,12 @@ void TEgoNetGraphDisplay::SetOrganizer(TOrganizeThread* worker)
         };
     }
     OnBeforePaint = nullptr;
+}
+
+void TEgoNetGraphDisplay::LayoutGone(TOrganizeThread* layout)
+{
+    if (FOrganizer == layout)
+        FOrganizer = nullptr;
 }
 
 void TEgoNetGraphDisplay::Organize(bool start)

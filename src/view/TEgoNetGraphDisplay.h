@@ -166,7 +166,7 @@ public:
     void SetLinkTypeColors(const QList<TLinkTypeColour>& types);
 
     // The layout that Organize runs: the view's own spring layout until the owner installs
-    // another one, which the view does not own.
+    // another one, which the view does not own; none once that one is freed.
     TOrganizeThread* Organizer() const { return FOrganizer; }
     TSpringEmbeddingOrganizer* SpringOrganizer() const { return FSpring.get(); }
     void SetOrganizer(TOrganizeThread* worker);
@@ -207,6 +207,7 @@ public:
     QSize ClientSize() const override { return size(); }
     void Repaint() override { update(); }
     void ResetBeforePaint() override { OnBeforePaint = nullptr; }
+    void LayoutGone(TOrganizeThread* layout) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -71,6 +73,26 @@ TEST_F(EgoLayoutTest, ANoToTheDenseGraphQuestionStillLetsTheEgoArrive)
     EXPECT_EQ(dialogs.Messages().size(), 1);
     EXPECT_GE(steps, 78);
     EXPECT_LE(std::hypot(ego->Position.x() - 200, ego->Position.y() - 150), 3.0);
+}
+
+TEST_F(EgoLayoutTest, AnEgoTooFarOutToMoveDoesNotHoldTheRunForever)
+{
+    // 1,300 pixels out the ego walks on past the step limit until it arrives.
+    TOrganizedNode* ego = Add(1500, 150);
+    Link(ego, Add(100, 100));
+    TEgoOrganizer organizer(&view);
+    organizer.SetEgo(ego);
+    EXPECT_GT(RunToEnd(organizer, 2000), 350);
+    EXPECT_LE(std::abs(ego->Position.x() - 200), 3);
+
+    // So far out that 3 pixels are lost in the float's precision, it can never arrive: the run
+    // ends as if there were no ego to wait for.
+    for (const QPoint start : {QPoint(std::numeric_limits<int>::max(), 150), QPoint(-100000000, -100000000)}) {
+        ego->Position = start;
+        organizer.Prepare();
+        EXPECT_LE(RunToEnd(organizer, 2000), 350);
+        EXPECT_EQ(ego->Position, start);
+    }
 }
 
 TEST_F(EgoLayoutTest, AnEgoThatDoesNotQualifyEndsTheRunWithoutMovingAnything)
@@ -207,6 +229,58 @@ TEST_F(EgoLayoutTest, AQuestionInsideAStepIsNotInterruptedByTheNextStep)
     EXPECT_TRUE(QTest::qWaitFor([&] { return organizer.StepCount > 3; }, 5000));
     organizer.Suspend();
     SetUserDialogs(previous);
+}
+
+// Answers the dense-graph question No after doing what a user might do behind it.
+class TActingDialogs : public IUserDialogs
+{
+public:
+    explicit TActingDialogs(std::function<void()> action) : FAction(std::move(action)), FPrevious(SetUserDialogs(this)) {}
+    ~TActingDialogs() override { SetUserDialogs(FPrevious); }
+
+    int Ask(const QString&, TMessageKind, const QStringList&) override
+    {
+        FAction();
+        return 2;
+    }
+    void Show(const QString&, TMessageKind) override {}
+
+private:
+    std::function<void()> FAction;
+    IUserDialogs* FPrevious;
+};
+
+TEST_F(EgoLayoutTest, AWorkerFreedInsideItsOwnStepTouchesNothingAfterwards)
+{
+    // Freed by a handler of its iteration notice while the event loop paces it.
+    Link(Add(100, 100), Add(160, 120));
+    std::unique_ptr<TSpringEmbeddingOrganizer> organizer = std::make_unique<TEgoOrganizer>(&view);
+    int iterations = 0;
+    organizer->OnIteration = [&] {
+        if (++iterations == 2)
+            organizer.reset();
+    };
+    organizer->Resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !organizer; }, 5000));
+    QTest::qWait(20);
+    EXPECT_EQ(iterations, 2);
+
+    // Freed while the dense-graph question is open, which is then answered No: the run would
+    // end there, but nothing is left to end it.
+    for (int i = 0; i < 100; ++i)
+        Add(20 + (i % 10) * 30, 20 + (i / 10) * 25);
+    for (int k = 0; k < 2000; ++k)
+        Link(view.Model.GetNode(k % 102), view.Model.GetNode((k * 13 + 5) % 102));
+    organizer = std::make_unique<TSpringEmbeddingOrganizer>(&view);
+    int repaintsWhenFreed = -1;
+    TActingDialogs dialogs([&] {
+        organizer.reset();
+        repaintsWhenFreed = view.Repaints;
+    });
+    organizer->Resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !organizer; }, 5000));
+    QTest::qWait(20);
+    EXPECT_EQ(view.Repaints, repaintsWhenFreed);
 }
 
 TEST_F(EgoLayoutTest, AWorkerOutlivingItsViewOrDestroyedMidRunStepsNoMore)

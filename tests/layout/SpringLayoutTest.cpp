@@ -239,6 +239,22 @@ TEST_F(SpringLayoutTest, TheLayoutAroundAnEgoFollowsTheArithmeticToTheBit)
     EXPECT_EQ(frozen->Position, QPoint(250, 200));
 }
 
+TEST_F(SpringLayoutTest, LinksOfASelectedTypeCountWhateverTheLetterCase)
+{
+    // Three parallel links make f = 3 / 2, which strengthens the push against the pull; the
+    // filter names the type in other letters than the links do.
+    TOrganizedNode* a = Add(100, 100);
+    TOrganizedNode* b = Add(160, 130);
+    TOrganizedNode* c = Add(120, 190);
+    for (int i = 0; i < 3; ++i)
+        view.Model.NewLink(a, b, QStringLiteral("friend"), QString());
+    view.Model.NewLink(b, c, QStringLiteral("Friend"), QString());
+    view.Model.SetShownLinkTypes({QStringLiteral("FRIEND")});
+    ASSERT_EQ(view.Model.ShownLinkCount(), 4);
+    TSpringEmbeddingOrganizer organizer(&view);
+    ExpectSameAsReference(organizer, 10);
+}
+
 TEST_F(SpringLayoutTest, NodesPushedBeyondTheViewStopAtItsEdges)
 {
     // Two nodes far apart pulled together, a third pushed into the corner.
@@ -409,6 +425,27 @@ TEST(RepulsionTest, SummingSeveralNodesAtOnceChangesNoBit)
             }
         }
     }
+}
+
+TEST(RepulsionTest, ANodeWithoutAPlaceNeitherPushesNorIsPushed)
+{
+    // A position that is not a number lies within no radius, in both sums alike.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<float> x{100, nan, 130, 160, 100, 220};
+    const std::vector<float> y{100, 100, nan, 100, 140, 100};
+    std::vector<float> vx(6), vy(6), sx(6), sy(6);
+    QRandomGenerator random(5);
+    SumRepulsion({x, y, 1e6f, 900.0f, -1}, vx, vy, random);
+    SumRepulsionInOrder({x, y, 1e6f, 900.0f, -1}, sx, sy, random);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(vx[i], sx[i]) << "node " << i;
+        EXPECT_EQ(vy[i], sy[i]) << "node " << i;
+    }
+    EXPECT_EQ(sx[1], 0.0f);
+    EXPECT_EQ(sy[2], 0.0f);
+    // Node 0 feels nodes 3, 4 and 5 only: 900 / 60 along -x, 900 / 40 along -y, 900 / 120 along -x.
+    EXPECT_FLOAT_EQ(sx[0], -22.5f);
+    EXPECT_FLOAT_EQ(sy[0], -22.5f);
 }
 
 TEST(RepulsionTest, TheEgoPushesFiveTimesHarderAndIsNotPushed)

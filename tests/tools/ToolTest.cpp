@@ -308,3 +308,44 @@ TEST(Tool, LayoutAroundAPersonBringsItToTheCentre)
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.eng")));
 }
+
+TEST(Tool, LayoutEndsOnNetworksWithoutLinksAndFindsPersonsByIdentifier)
+{
+    QTemporaryDir dir;
+    // No person at all, and persons without links: no step moves anything, the file is written.
+    TEgoNetModel model;
+    WriteGraphFile(dir.filePath("empty.eng"), {}, TEgoNetDisplaySettings(), model);
+    for (int i = 0; i < 3; ++i)
+        model.NewNode(QPoint(300 + 40 * i, 200), QStringLiteral("Lone%1").arg(i));
+    WriteGraphFile(dir.filePath("lone.eng"), {}, TEgoNetDisplaySettings(), model);
+    for (const QString& name : {QStringLiteral("empty"), QStringLiteral("lone")}) {
+        const QString out = dir.filePath(name + "-out.eng");
+        for (const QStringList& ego : {QStringList(), QStringList{"--ego", "Lone1"}}) {
+            if (name == "empty" && !ego.isEmpty())
+                continue;
+            const TRun run = RunTool(QStringList{"layout", dir.filePath(name + ".eng"), out} + ego);
+            ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+            EXPECT_EQ(run.Out.trimmed(), "0");
+            ASSERT_TRUE(QFileInfo::exists(out));
+        }
+    }
+    const QList<QPoint> stacked = Positions(dir.filePath("lone-out.eng"));
+    ASSERT_EQ(stacked.size(), 3);
+    EXPECT_EQ(stacked[0], QPoint(12, 12)); // isolates go down the left edge
+    EXPECT_EQ(stacked[2].x(), 12);
+
+    // By identifier, in any letter case; a run that cannot be saved fails cleanly.
+    const QString in = WriteCrowd(dir);
+    TGraphHeader header;
+    TEgoNetDisplaySettings settings;
+    TEgoNetModel crowd;
+    ReadGraphFile(in, header, settings, crowd);
+    const QString id = crowd.GetNode(3)->ID.toLower();
+    const TRun run = RunTool({"layout", in, dir.filePath("by-id.eng"), "--ego", id, "--seed", "3"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    const QPoint centre = Positions(dir.filePath("by-id.eng"))[3];
+    EXPECT_LE(std::hypot(centre.x() - 400, centre.y() - 300), 3.0) << centre.x() << "," << centre.y();
+    const TRun unsaved = RunTool({"layout", in, dir.filePath("no/such/folder/out.eng"), "--ego", id});
+    EXPECT_EQ(unsaved.ExitCode, 1);
+    EXPECT_TRUE(unsaved.Err.contains("circlewright-tool: Cannot save")) << unsaved.Err.toStdString();
+}
