@@ -41,6 +41,9 @@ TLayoutOptions ParseLayoutOptions(const QStringList& arguments)
             if (option == "--size") {
                 options.Size = ParseViewSize(value);
             } else if (option == "--ego") {
+                // An empty value would quietly fall back to the spring layout.
+                if (value.isEmpty())
+                    throw EToolError(QStringLiteral("--ego wants a person's identifier or caption"));
                 options.Ego = value;
             } else {
                 bool ok = false;

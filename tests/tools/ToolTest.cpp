@@ -296,6 +296,7 @@ TEST(Tool, LayoutAroundAPersonBringsItToTheCentre)
         const char* Error;
     } cases[] = {
         {{in, dir.filePath("x.eng"), "--ego", "Nobody"}, "no person \"Nobody\""},
+        {{in, dir.filePath("x.eng"), "--ego", ""}, "--ego wants"},
         {{in, dir.filePath("x.eng"), "--seed", "-4"}, "--seed"},
         {{in, dir.filePath("x.eng"), "--size", "big"}, "--size"},
         {{in}, "layout wants IN.eng OUT.eng"},
