@@ -15,6 +15,8 @@ TScriptedDialogs::~TScriptedDialogs()
 int TScriptedDialogs::Ask(const QString& message, TMessageKind kind, const QStringList& captions)
 {
     FMessages.append({message, kind, captions});
+    if (WhileAsking)
+        WhileAsking();
     if (FAnswers.isEmpty()) {
         ADD_FAILURE() << "unexpected question: " << message.toStdString();
         return Closed;

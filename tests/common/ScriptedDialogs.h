@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Answers questions from a script and records every message, so no test waits for a click.
 // Installed for its lifetime; a question with no scripted answer fails the test and is
 // answered as closed.
@@ -22,6 +24,8 @@ public:
     ~TScriptedDialogs() override;
 
     void Answer(int choice) { FAnswers.append(choice); }
+    // Runs while a question is open, before it is answered: what a user might do behind the box.
+    std::function<void()> WhileAsking;
 
     int Ask(const QString& message, TMessageKind kind, const QStringList& captions) override;
     void Show(const QString& message, TMessageKind kind) override;

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <memory>
 
@@ -192,27 +191,6 @@ TEST_F(EgoLayoutTest, PacingRunsPausesResumesAndRestarts)
     EXPECT_EQ(organizer.StepCount, finalSteps);
 }
 
-// Answers the dense-graph question after letting the event loop run and asking for a resume,
-// as a user's click elsewhere might; no step may start meanwhile.
-class TBusyDialogs : public IUserDialogs
-{
-public:
-    int Ask(const QString&, TMessageKind, const QStringList&) override
-    {
-        const int before = Organizer->StepCount;
-        Organizer->Resume();
-        QTest::qWait(50);
-        StepsWhileAsking = Organizer->StepCount - before;
-        ++Questions;
-        return 1;
-    }
-    void Show(const QString&, TMessageKind) override {}
-
-    TOrganizeThread* Organizer = nullptr;
-    int StepsWhileAsking = -1;
-    int Questions = 0;
-};
-
 TEST_F(EgoLayoutTest, AQuestionInsideAStepIsNotInterruptedByTheNextStep)
 {
     for (int i = 0; i < 110; ++i)
@@ -220,35 +198,23 @@ TEST_F(EgoLayoutTest, AQuestionInsideAStepIsNotInterruptedByTheNextStep)
     for (int k = 0; k < 1900; ++k)
         Link(view.Model.GetNode(k % 110), view.Model.GetNode((k * 13 + 5) % 110));
     TSpringEmbeddingOrganizer organizer(&view);
-    TBusyDialogs dialogs;
-    dialogs.Organizer = &organizer;
-    IUserDialogs* previous = SetUserDialogs(&dialogs);
+    // Behind the question the event loop runs and a resume comes, as a click elsewhere might
+    // bring; no step may start meanwhile.
+    TScriptedDialogs dialogs;
+    dialogs.Answer(1);
+    int stepsWhileAsking = -1;
+    dialogs.WhileAsking = [&] {
+        const int before = organizer.StepCount;
+        organizer.Resume();
+        QTest::qWait(50);
+        stepsWhileAsking = organizer.StepCount - before;
+    };
     organizer.Resume();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.Questions == 1; }, 5000));
-    EXPECT_EQ(dialogs.StepsWhileAsking, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.Messages().size() == 1; }, 5000));
+    EXPECT_EQ(stepsWhileAsking, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return organizer.StepCount > 3; }, 5000));
     organizer.Suspend();
-    SetUserDialogs(previous);
 }
-
-// Answers the dense-graph question No after doing what a user might do behind it.
-class TActingDialogs : public IUserDialogs
-{
-public:
-    explicit TActingDialogs(std::function<void()> action) : FAction(std::move(action)), FPrevious(SetUserDialogs(this)) {}
-    ~TActingDialogs() override { SetUserDialogs(FPrevious); }
-
-    int Ask(const QString&, TMessageKind, const QStringList&) override
-    {
-        FAction();
-        return 2;
-    }
-    void Show(const QString&, TMessageKind) override {}
-
-private:
-    std::function<void()> FAction;
-    IUserDialogs* FPrevious;
-};
 
 TEST_F(EgoLayoutTest, AWorkerFreedInsideItsOwnStepTouchesNothingAfterwards)
 {
@@ -273,10 +239,12 @@ TEST_F(EgoLayoutTest, AWorkerFreedInsideItsOwnStepTouchesNothingAfterwards)
         Link(view.Model.GetNode(k % 102), view.Model.GetNode((k * 13 + 5) % 102));
     organizer = std::make_unique<TSpringEmbeddingOrganizer>(&view);
     int repaintsWhenFreed = -1;
-    TActingDialogs dialogs([&] {
+    TScriptedDialogs dialogs;
+    dialogs.Answer(2);
+    dialogs.WhileAsking = [&] {
         organizer.reset();
         repaintsWhenFreed = view.Repaints;
-    });
+    };
     organizer->Resume();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !organizer; }, 5000));
     QTest::qWait(20);

@@ -1,13 +1,12 @@
 // The view and the layouts it runs going away in either order, also in the middle of a step.
 #include "view/TEgoNetGraphDisplay.h"
 
-#include "foundation/UserDialogs.h"
+#include "common/ScriptedDialogs.h"
 #include "layout/TEgoOrganizer.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -24,25 +23,6 @@ std::unique_ptr<TEgoNetGraphDisplay> DenseView()
         model.NewLink(model.GetNode(k % 102), model.GetNode((k * 13 + 5) % 102), QString(), QString());
     return view;
 }
-
-// Answers the dense-graph question No after doing what a user might do behind it.
-class TActingDialogs : public IUserDialogs
-{
-public:
-    explicit TActingDialogs(std::function<void()> action) : FAction(std::move(action)), FPrevious(SetUserDialogs(this)) {}
-    ~TActingDialogs() override { SetUserDialogs(FPrevious); }
-
-    int Ask(const QString&, TMessageKind, const QStringList&) override
-    {
-        FAction();
-        return 2;
-    }
-    void Show(const QString&, TMessageKind) override {}
-
-private:
-    std::function<void()> FAction;
-    IUserDialogs* FPrevious;
-};
 
 TEST(GraphDisplayLayoutTest, AViewClosedDuringItsOwnLayoutStepIsLeftAlone)
 {
@@ -65,7 +45,9 @@ TEST(GraphDisplayLayoutTest, AViewClosedDuringItsOwnLayoutStepIsLeftAlone)
     view->SetOrganizer(&ego);
     int done = 0;
     view->OnOrganizeDone = [&](QObject*) { ++done; };
-    TActingDialogs dialogs([&] { view.reset(); });
+    TScriptedDialogs dialogs;
+    dialogs.Answer(2);
+    dialogs.WhileAsking = [&] { view.reset(); };
     view->Organize(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view; }, 5000));
     QTest::qWait(20);
