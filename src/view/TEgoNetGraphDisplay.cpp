@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -370,7 +371,12 @@ void TEgoNetGraphDisplay::CenterGraph()
     const TRect b = NodesBounds(&isolates);
     if (b.IsEmpty())
         return;
-    FModel->MoveAll((w + b.Left - b.Right) / 2 - b.Left, (h + b.Top - b.Bottom) / 2 - b.Top);
+    // In 64 bits: a damaged file may spread the nodes over the whole 32-bit range.
+    const auto shift = [](int64_t room, int64_t low, int64_t high) {
+        return int32_t(std::clamp<int64_t>((room + low - high) / 2 - low, std::numeric_limits<int32_t>::min(),
+                                           std::numeric_limits<int32_t>::max()));
+    };
+    FModel->MoveAll(shift(w, b.Left, b.Right), shift(h, b.Top, b.Bottom));
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
     for (int i = 0; i < nodes.size(); ++i) {
         if (Contains(isolates, i))

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -381,7 +382,18 @@ TEST_F(GraphDisplayTest, CenterGraphMovesClampsAndStacksIsolates)
     EXPECT_EQ(a->Position, QPoint(-50, 125));
     EXPECT_EQ(b->Position, QPoint(600, 125));
 
+    // A damaged file's graph spread over the whole 32-bit range: its ends are moved without
+    // wrapping round and land on the two sides of the view.
+    a->Position = QPoint(std::numeric_limits<int32_t>::min(), 100);
+    b->Position = QPoint(std::numeric_limits<int32_t>::max(), 110);
+    link->MidPoint = QPoint(std::numeric_limits<int32_t>::max(), 0);
+    view.CenterGraph();
+    EXPECT_EQ(a->Position, QPoint(15, 145));
+    EXPECT_EQ(b->Position, QPoint(400, 155));
+    EXPECT_EQ(link->MidPoint.x(), std::numeric_limits<int32_t>::max());
+
     // A view smaller than its margins leaves the graph alone instead of piling it on (15, 15).
+    a->Position = QPoint(-50, 125);
     b->Position = QPoint(250, 175);
     for (QSize size : {QSize(0, 0), QSize(64, 315), QSize(450, 29)}) {
         view.resize(size);
