@@ -440,7 +440,12 @@ bool TEgoNetGraphDisplay::SaveImage(const QString& fileName, int option)
     if (fileName.isEmpty())
         return false;
     if (QFileInfo(fileName).suffix().compare(QLatin1String("eng"), Qt::CaseInsensitive) == 0) {
-        WriteGraphFile(fileName);
+        // The answer is false either way and the caller warns about it; a failed write must not
+        // escape past the caller instead. The graph then stays changed.
+        try {
+            WriteGraphFile(fileName);
+        } catch (const EStreamError&) {
+        }
         return false;
     }
     if (!FOutput)

@@ -740,6 +740,13 @@ TEST_F(GraphDisplayTest, SaveImageAndPrintGoThroughTheOutput)
     EXPECT_TRUE(output.FileName.isEmpty());
     EXPECT_TRUE(QFile::exists(dir.filePath("net.ENG")));
     EXPECT_FALSE(view.IsChanged());
+    // One that cannot be written answers false as well, without an exception, and the graph
+    // stays changed.
+    view.SetIsChanged(true);
+    bool saved = true;
+    EXPECT_NO_THROW(saved = view.SaveImage(dir.filePath("missing/net.eng"), 24));
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(view.IsChanged());
 }
 
 TEST_F(GraphDisplayTest, GraphFileRoundTripAppliesTheSettings)
