@@ -64,15 +64,22 @@ std::optional<QPoint> FirstBlack(const QImage& image, int32_t from, int32_t to, 
 }
 
 // The label point when the control point p1 (c) lies so near the chord's middle m that no search
-// is made; none when the drawn curve must be searched.
-std::optional<QPoint> NearLabelPoint(QPoint c, QPoint m, bool selfLoop)
+// is made; none when the drawn curve must be searched. Taken relative to origin, the top-left
+// corner of the points' box, where halving never meets a negative; in 64 bits, as points far
+// apart lie more than 2^31 from that corner.
+std::optional<QPoint> NearLabelPoint(QPoint p0, QPoint p1, QPoint p3, QPoint origin)
 {
-    const int32_t fx = std::abs(m.x() - c.x());
-    const int32_t fy = std::abs(m.y() - c.y());
-    if (selfLoop && fy <= kLabelNear)
-        return QPoint((m.x() + c.x()) / 2, m.y());
-    if (!selfLoop && fx <= kLabelNear && fy <= kLabelNear)
-        return m;
+    const int64_t cx = int64_t(p1.x()) - origin.x();
+    const int64_t cy = int64_t(p1.y()) - origin.y();
+    const int64_t mx = (int64_t(p0.x()) - origin.x() + (int64_t(p3.x()) - origin.x())) / 2;
+    const int64_t my = (int64_t(p0.y()) - origin.y() + (int64_t(p3.y()) - origin.y())) / 2;
+    const int64_t fx = std::abs(mx - cx);
+    const int64_t fy = std::abs(my - cy);
+    // Both answers lie between the points, so they fit in 32 bits again.
+    if (p0 == p3 && fy <= kLabelNear)
+        return QPoint(int32_t((mx + cx) / 2 + origin.x()), int32_t(my + origin.y()));
+    if (p0 != p3 && fx <= kLabelNear && fy <= kLabelNear)
+        return QPoint(int32_t(mx + origin.x()), int32_t(my + origin.y()));
     return std::nullopt;
 }
 
@@ -136,19 +143,19 @@ bool CurveLabelPoint(QPoint p0, QPoint p1, QPoint p2, QPoint p3, QPoint& point)
 {
     const std::array<QPoint, 4> points{p0, p1, p2, p3};
     const TRect box = BoundsOfPoints(points);
-    // The search runs in the scratch image's coordinates, where halving never meets a negative.
     const QPoint origin(box.Left, box.Top);
-    const QPoint c = p1 - origin;
-    const QPoint m = Middle(p0 - origin, p3 - origin);
     // Most links have no parallel twin: their label sits at the chord's middle without drawing.
-    if (const std::optional<QPoint> near = NearLabelPoint(c, m, p0 == p3)) {
-        point = *near + origin;
+    if (const std::optional<QPoint> near = NearLabelPoint(p0, p1, p3, origin)) {
+        point = *near;
         return true;
     }
     point = QPoint(-1, -1);
     const QImage image = DrawScratchCurve(points, box, kLabelPenWidth);
     if (image.isNull())
         return false;
+    // The search runs in the scratch image's coordinates, which the image's size keeps small.
+    const QPoint c = p1 - origin;
+    const QPoint m = Middle(p0 - origin, p3 - origin);
     const std::optional<QPoint> found = FindLabelPoint(image, c, m, p0 == p3);
     if (!found)
         return false;

@@ -62,6 +62,18 @@ bool NearCurve(QPoint p0, QPoint p1, QPoint p2, QPoint p3, int32_t width, QPoint
     return nearest <= reach && PointNearCurve(p0, p1, p2, p3, width, point.x(), point.y());
 }
 
+bool LinkInDrawingRange(const TEgoNetEdge& link)
+{
+    if (!InDrawingRange(*link.Source) || !InDrawingRange(*link.Target) || !InDrawingRange(link.MidPoint)
+        || !InDrawingRange(link.CurvePoint) || !InDrawingRange(link.Width) || !InDrawingRange(link.HeadLength)
+        || !InDrawingRange(link.HeadWidth))
+        return false;
+    for (int32_t i = 0; i < link.Bends.Count(); ++i)
+        if (!InDrawingRange(link.Bends.Get(i)))
+            return false;
+    return true;
+}
+
 // The square around a link's middle control point that the user drags, with the current brush.
 void DrawHandleSquare(QPainter& canvas, QPoint middle)
 {
@@ -122,7 +134,7 @@ void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, bool sing
 {
     link->UpdateEnabled();
     link->UpdateVisible();
-    if (!link->Visible)
+    if (!link->Visible || !LinkInDrawingRange(*link))
         return;
     const QPaintDevice& device = *canvas.device();
     const QPoint source = link->Source->Position;
@@ -234,7 +246,7 @@ void TEgoNetEdgeDrawer::DrawHandle(QPainter& canvas, TEgoNetEdge* link)
         return;
     link->UpdateEnabled();
     link->UpdateVisible();
-    if (!link->Visible)
+    if (!link->Visible || !LinkInDrawingRange(*link))
         return;
     const QPen savedPen = canvas.pen();
     const QPainter::CompositionMode savedMode = canvas.compositionMode();
@@ -247,7 +259,7 @@ void TEgoNetEdgeDrawer::DrawHandle(QPainter& canvas, TEgoNetEdge* link)
 THitResult TEgoNetEdgeDrawer::HitTestLink(const TEgoNetEdge& link, const QPaintDevice& canvas, QPoint point,
                                           const QString& labelText)
 {
-    if (!link.Visible || !link.Source || !link.Target)
+    if (!link.Visible || !link.Source || !link.Target || !LinkInDrawingRange(link))
         return {};
     const QPoint source = link.Source->Position;
     const QPoint target = link.Target->Position;

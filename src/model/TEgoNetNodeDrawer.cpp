@@ -267,7 +267,7 @@ TRect TEgoNetNodeDrawer::LabelRect(TEgoNetNode& node, const QPaintDevice& canvas
 
 THitResult TEgoNetNodeDrawer::HitTestNode(TEgoNetNode& node, const QPaintDevice& canvas, QPoint point)
 {
-    if (!node.Visible)
+    if (!node.Visible || !InDrawingRange(node))
         return {};
     if (NodeBounds(node, canvas).Contains(point.x(), point.y()))
         return {true, node.Shape == kNoShape};
@@ -289,7 +289,7 @@ void TEgoNetNodeDrawer::DrawNodes(QPainter& canvas, std::span<TEgoNetNode* const
     const QPen savedPen = canvas.pen();
     const QBrush savedBrush = canvas.brush();
     for (TEgoNetNode* node : nodes)
-        if (node && node->Visible)
+        if (node && node->Visible && InDrawingRange(*node))
             PaintNode(canvas, *node, options, savedBrush);
     canvas.setPen(savedPen);
     canvas.setBrush(savedBrush);

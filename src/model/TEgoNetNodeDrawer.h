@@ -27,6 +27,25 @@ inline TRect GrownRect(const TRect& r, int32_t by)
     return TRect{r.Left - by, r.Top - by, r.Right + by, r.Bottom + by};
 }
 
+// Coordinates and sizes beyond this come only from damaged or hand-made files. Objects carrying
+// them are neither drawn nor hit: their figures' arithmetic would leave the 32-bit range.
+inline constexpr int32_t MaxDrawingExtent = 1 << 28;
+
+inline bool InDrawingRange(int32_t value)
+{
+    return value >= -MaxDrawingExtent && value <= MaxDrawingExtent;
+}
+
+inline bool InDrawingRange(QPoint p)
+{
+    return InDrawingRange(p.x()) && InDrawingRange(p.y());
+}
+
+inline bool InDrawingRange(const TEgoNetNode& node)
+{
+    return InDrawingRange(node.Position) && InDrawingRange(node.Size);
+}
+
 // The outcome of a hit test; OnLabel says the point lies on the label rather than the figure.
 struct THitResult
 {

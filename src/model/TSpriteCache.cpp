@@ -9,10 +9,13 @@ bool TSpriteCache::CanCopy(const QPainter& canvas)
 {
     const QPaintEngine* engine = canvas.paintEngine();
     const QTransform& transform = canvas.deviceTransform();
+    const Qt::BrushStyle brush = canvas.brush().style();
+    const QPen& pen = canvas.pen();
     return engine && engine->type() == QPaintEngine::Raster && !canvas.testRenderHint(QPainter::Antialiasing) &&
            canvas.compositionMode() == QPainter::CompositionMode_SourceOver && canvas.opacity() == 1.0 &&
            transform.type() <= QTransform::TxTranslate && transform.dx() == std::floor(transform.dx()) &&
-           transform.dy() == std::floor(transform.dy());
+           transform.dy() == std::floor(transform.dy()) && (brush == Qt::NoBrush || brush == Qt::SolidPattern) &&
+           pen.brush().style() == Qt::SolidPattern && pen.style() != Qt::CustomDashLine;
 }
 
 void TSpriteCache::Draw(QPainter& canvas, QPoint origin, const TShape& shape, const QRect& bounds,
@@ -25,8 +28,8 @@ void TSpriteCache::Draw(QPainter& canvas, QPoint origin, const TShape& shape, co
     }
     const QPen& pen = canvas.pen();
     const QBrush& brush = canvas.brush();
-    const TKey key{shape, pen.color().rgba(), brush.color().rgba(), pen.width(), int32_t(pen.style()),
-                   int32_t(brush.style())};
+    const TKey key{shape, pen.color().rgba(), brush.color().rgba(), pen.widthF(), int32_t(pen.style()),
+                   int32_t(pen.capStyle()), int32_t(pen.joinStyle()), int32_t(brush.style())};
     const QImage* sprite = FSprites.object(key);
     if (!sprite && !FSeen.contains(key)) {
         // A figure seen once may never come back (a layout moving every node): draw it, and make

@@ -16,8 +16,9 @@
 // antialiasing Qt rasterises integer geometry the same wherever it lies, so such a figure is
 // rendered once into a transparent sprite and copied from then on, at a fraction of the cost of
 // filling and stroking it again. Painters that are not plain raster ones (printers, PDF,
-// transformed, antialiased or mixing) get the figure drawn directly, as does a figure the first
-// time it is seen.
+// transformed, antialiased or mixing) get the figure drawn directly, as do patterned, gradient
+// or textured brushes and pens (their look depends on where they are drawn) and a figure the
+// first time it is seen.
 class TSpriteCache
 {
 public:
@@ -37,15 +38,17 @@ private:
         TShape Shape{};
         QRgb Pen = 0;
         QRgb Brush = 0;
-        int32_t PenWidth = 0;
+        qreal PenWidth = 0;
         int32_t PenStyle = 0;
+        int32_t PenCap = 0;
+        int32_t PenJoin = 0;
         int32_t BrushStyle = 0;
 
         bool operator==(const TKey&) const = default;
         friend size_t qHash(const TKey& key, size_t seed = 0)
         {
             return qHashMulti(seed, qHashRange(key.Shape.begin(), key.Shape.end()), key.Pen, key.Brush, key.PenWidth,
-                              key.PenStyle, key.BrushStyle);
+                              key.PenStyle, key.PenCap, key.PenJoin, key.BrushStyle);
         }
     };
 

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -293,8 +294,10 @@ int TEgoNetGraphDisplay::IdealLinkLength() const
     const int a = FModel->EnabledLinkedNodeCount();
     int length = 10;
     if (a > 1) {
-        const int32_t area = width() * height();
-        const float d = std::sqrt(float(area) / float(a));
+        // A zoomed view can be larger than 46340 pixels each way.
+        const int64_t area = int64_t(width()) * height();
+        // The root of the exact quotient, rounded to a float once.
+        const float d = float(std::sqrt(double(area) / a));
         const double t = area / 1000.0 - 273;
         int32_t e;
         if (a <= 36)
@@ -369,10 +372,18 @@ void TEgoNetGraphDisplay::CenterGraph()
     }
     const int w = width() - 50;
     const int h = height() - 15;
+    // A view smaller than its margins has no room to clamp into: every node would land on (15, 15).
+    if (w < 15 || h < 15)
+        return;
     const TRect b = NodesBounds(&isolates);
     if (b.IsEmpty())
         return;
-    FModel->MoveAll((w + b.Left - b.Right) / 2 - b.Left, (h + b.Top - b.Bottom) / 2 - b.Top);
+    // In 64 bits: a damaged file may spread the nodes over the whole 32-bit range.
+    const auto shift = [](int64_t room, int64_t low, int64_t high) {
+        return int32_t(std::clamp<int64_t>((room + low - high) / 2 - low, std::numeric_limits<int32_t>::min(),
+                                           std::numeric_limits<int32_t>::max()));
+    };
+    FModel->MoveAll(shift(w, b.Left, b.Right), shift(h, b.Top, b.Bottom));
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
     for (int i = 0; i < nodes.size(); ++i) {
         if (Contains(isolates, i))
@@ -411,6 +422,10 @@ void TEgoNetGraphDisplay::BestFit()
         s = W / w;
     else
         s = H / h;
+    // A host too small for its margins leaves no room: a scale of zero would pile every node on
+    // one point, a negative one mirror the graph.
+    if (s <= 0)
+        return;
     FModel->ScaleAll(s);
     CenterGraph();
     StraightenLinks(false);
@@ -432,7 +447,12 @@ bool TEgoNetGraphDisplay::SaveImage(const QString& fileName, int option)
     if (fileName.isEmpty())
         return false;
     if (QFileInfo(fileName).suffix().compare(QLatin1String("eng"), Qt::CaseInsensitive) == 0) {
-        WriteGraphFile(fileName);
+        // The answer is false either way and the caller warns about it; a failed write must not
+        // escape past the caller instead. The graph then stays changed.
+        try {
+            WriteGraphFile(fileName);
+        } catch (const EStreamError&) {
+        }
         return false;
     }
     if (!FOutput)
@@ -472,6 +492,9 @@ void TEgoNetGraphDisplay::PlaySoundEffect(const QString& name)
 
 void TEgoNetGraphDisplay::StartBlink(TOrganizedNode* node, int times)
 {
+    // A blink cut short must not leave its node hidden.
+    if (FBlinking && FModel->IndexOfNode(FBlinkNode) >= 0)
+        FBlinkNode->Visible = true;
     FBlinking = false;
     FBlinkTimer.stop();
     FBlinkNode = node;
@@ -501,10 +524,11 @@ void TEgoNetGraphDisplay::BlinkTick()
 void TEgoNetGraphDisplay::StartHoverPulse(int index)
 {
     StopHoverPulse();
-    const TOrganizedNode* node = FModel->GetNode(index);
+    TOrganizedNode* node = FModel->GetNode(index);
     if (!node || !node->Visible || node->Shape == 8)
         return;
     FHoverIndex = index;
+    FHoverID = node->ID;
     FHoverSize = node->Size;
     FPulseTicks = 0;
     FHoverTimer.start();
@@ -516,7 +540,7 @@ void TEgoNetGraphDisplay::HoverTick()
         return;
     if (++FPulseTicks > 2) {
         StopHoverPulse();
-    } else if (TOrganizedNode* node = FModel->GetNode(FHoverIndex)) {
+    } else if (TOrganizedNode* node = HoverNode()) {
         node->Size += 3;
     }
     update();
@@ -526,7 +550,7 @@ void TEgoNetGraphDisplay::StopHoverPulse()
 {
     FHoverTimer.stop();
     FPulseTicks = 0;
-    TOrganizedNode* node = FModel->GetNode(FHoverIndex);
+    TOrganizedNode* node = HoverNode();
     if (node && node->Size != FHoverSize)
         node->Size = FHoverSize;
 }
@@ -535,7 +559,20 @@ void TEgoNetGraphDisplay::ResetHover()
 {
     StopHoverPulse();
     FHoverIndex = -1;
+    FHoverID.clear();
     FHoverSize = 0;
+}
+
+TOrganizedNode* TEgoNetGraphDisplay::HoverNode()
+{
+    TOrganizedNode* node = FModel->GetNode(FHoverIndex);
+    if (node && node->ID == FHoverID)
+        return node;
+    FHoverTimer.stop();
+    FPulseTicks = 0;
+    FHoverIndex = -1;
+    FHoverID.clear();
+    return nullptr;
 }
 
 void TEgoNetGraphDisplay::WaitProcessing(int milliseconds)
@@ -634,10 +671,11 @@ void TEgoNetGraphDisplay::DrawBackgroundPicture(QPainter& canvas)
     const int ph = picture.height();
     if (ph <= 0 || pw == 0 || cw <= 0 || ch <= 0)
         return;
-    const float r1 = float(ch) / float(cw);
-    const float r2 = float(ph) / float(pw);
+    // The ratios are floats; what is computed from them is not rounded to a float again.
+    const double r1 = float(ch) / float(cw);
+    const double r2 = float(ph) / float(pw);
     QRect target(0, 0, cw, ch);
-    if (std::fabs(r1 - r2) > 0.001f) {
+    if (std::fabs(r1 - r2) > 0.001) {
         const int w = RoundHalfEven(ch / r2);
         if (w < cw) {
             target = QRect((cw - w) / 2, 0, w, ch);
@@ -673,6 +711,7 @@ void TEgoNetGraphDisplay::DrawLinks(QPainter& canvas)
 void TEgoNetGraphDisplay::DrawNodes(QPainter& canvas)
 {
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    TOrganizedNode* hover = HoverNode();
     FDrawOrder.clear();
     const auto pass = [&](auto&& wanted) {
         for (qsizetype i = 0; i < nodes.size(); ++i)
@@ -686,8 +725,8 @@ void TEgoNetGraphDisplay::DrawNodes(QPainter& canvas)
     });
     pass([](const TOrganizedNode& n) { return n.Enabled && !n.Linked; });
     pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && !n.Selected(); });
-    if (FHoverIndex >= 0 && FHoverIndex < nodes.size())
-        FDrawOrder.push_back(nodes[FHoverIndex]);
+    if (hover)
+        FDrawOrder.push_back(hover);
     pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && n.Selected(); });
     FNodeDrawer.DrawNodes(canvas, FDrawOrder, {FSelectionColor, FShowBorders, FShowCaption, FShowImage, FShowShape});
 }

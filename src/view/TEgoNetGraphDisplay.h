@@ -221,6 +221,10 @@ private:
     void DrawLinks(QPainter& canvas);
     void BlinkTick();
     void HoverTick();
+    // The node under the hover pulse, or none. A hover whose node was deleted or has moved in
+    // the model is forgotten, so that the node now at its index keeps its own size; the node is
+    // recognised by its identifier, as a new node may take a deleted one's memory.
+    TOrganizedNode* HoverNode();
     QSize HostSize() const;
 
     std::unique_ptr<TEgoNetModel> FModel;
@@ -262,6 +266,7 @@ private:
     TEgoNetEdge* FHandleLink = nullptr;
 
     int FHoverIndex = -1;
+    QString FHoverID;
     int FHoverSize = 0;
     int FPulseTicks = 0;
     TOrganizedNode* FBlinkNode = nullptr;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 // The arch from (0, 0) down to (50, 75) and back up to (100, 0): it leaves and enters its
@@ -92,6 +94,14 @@ TEST(CurvesLabelPoint, CloseControlPointsNeedNoSearch)
     // coordinates, (0 + 61) div 2 = 30 from the box's left -101.
     ASSERT_TRUE(CurveLabelPoint(QPoint(-101, 0), QPoint(-40, 10), QPoint(-60, -40), QPoint(-101, 0), point));
     EXPECT_EQ(point, QPoint(-71, 0));
+    // Ends at the two extremes of the 32-bit range, more than 2^31 from the box's corner: in
+    // the box's coordinates the chord's middle is 2147483647, one left of the plane's 0.
+    const QPoint left(std::numeric_limits<int32_t>::min(), 0);
+    const QPoint right(std::numeric_limits<int32_t>::max(), 0);
+    ASSERT_TRUE(CurveLabelPoint(left, QPoint(5, 3), QPoint(0, 0), right, point));
+    EXPECT_EQ(point, QPoint(-1, 0));
+    EXPECT_FALSE(CurveLabelPoint(left, QPoint(5, 300), QPoint(0, 0), right, point)); // no scratch image that large
+    EXPECT_EQ(point, QPoint(-1, -1));
 }
 
 TEST(CurvesLabelPoint, NothingFound)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -233,4 +234,32 @@ TEST_F(EdgeDrawerTest, HandleSquareAndGuides)
         // The grey guide is XORed onto the white canvas; the handle alone has none.
         EXPECT_EQ(image.pixel(guide), what == EWhat::Handle ? kWhite : qRgb(0x7F, 0x7F, 0x7F));
     }
+}
+
+TEST_F(EdgeDrawerTest, LinksBeyondTheDrawingRangeAreNeitherDrawnNorHit)
+{
+    // Control points, widths and bends from a damaged file; the link on row 100 would be drawn
+    // and hit along the row.
+    link.Directed = true;
+    link.SetCaption("far");
+    const int32_t max = std::numeric_limits<int32_t>::max();
+    const int32_t min = std::numeric_limits<int32_t>::min();
+    for (const QPoint far : {QPoint(max, 100), QPoint(min, 100), QPoint(100, min)}) {
+        link.MidPoint = far;
+        link.CurvePoint = far;
+        const QImage image = Draw({.ShowDirections = true, .ShowCaption = true}, EWhat::SingleSelected);
+        int painted = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                painted += image.pixel(x, y) != kWhite;
+        EXPECT_EQ(painted, 0) << far.x() << "," << far.y();
+        EXPECT_FALSE(Hit(100, 100, "far").Hit);
+    }
+    link.UpdateMidPoint(0);
+    ASSERT_TRUE(Hit(100, 100).Hit);
+    link.Width = MaxDrawingExtent + 1;
+    EXPECT_FALSE(Hit(100, 100).Hit);
+    link.Width = 1;
+    link.Bends.Add(QPoint(max, 100));
+    EXPECT_FALSE(Hit(100, 100).Hit);
 }

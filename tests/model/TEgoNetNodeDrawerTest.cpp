@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -237,4 +238,22 @@ TEST_F(NodeDrawerTest, CachedLabelsFollowColourBackgroundAndResolution)
     const QImage direct = Draw(kLabels);
     EXPECT_EQ(direct.pixel(99, 0), kBackground);
     EXPECT_EQ(direct.pixel(100, 0), kWhite);
+}
+
+TEST_F(NodeDrawerTest, NodesBeyondTheDrawingRangeAreNeitherDrawnNorHit)
+{
+    // Only a damaged file brings such numbers; the figure's arithmetic would leave 32 bits.
+    node.Shape = 0;
+    node.Size = std::numeric_limits<int32_t>::max();
+    node.SetSelected(true);
+    const QImage image = Draw(kShapes);
+    for (const QPoint p : {QPoint(100, 100), QPoint(2, 2), QPoint(197, 197)})
+        EXPECT_EQ(image.pixel(p), kWhite) << p.x() << "," << p.y();
+    EXPECT_FALSE(drawer.HitTestNode(node, device, QPoint(100, 100)).Hit);
+    // At the end of the range the label to the right would wrap round to the far left.
+    node.Size = 20;
+    node.Position = QPoint(std::numeric_limits<int32_t>::max() - 5, 100);
+    EXPECT_FALSE(drawer.HitTestNode(node, device, QPoint(std::numeric_limits<int32_t>::min() + 10, 95)).Hit);
+    node.Position = QPoint(MaxDrawingExtent, -MaxDrawingExtent);
+    EXPECT_TRUE(drawer.HitTestNode(node, device, node.Position).Hit);
 }

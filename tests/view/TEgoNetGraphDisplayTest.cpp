@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -101,8 +102,24 @@ TEST_F(GraphDisplayTest, BackgroundPictureIsFittedKeepingItsProportions)
     EXPECT_EQ(image.pixel(50, 224), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(50, 225), Rgb(kBackground));
 
+    // The sizes come from the float ratio without rounding them to floats again: 50 / 2.8571429
+    // is 17.4999996 and 50 x 0.050000001 is 2.50000004, so 17 wide and 3 high.
+    view.resize(50, 50);
+    view.Settings().BkImage = QImage(14, 40, QImage::Format_RGB32);
+    view.Settings().BkImage.fill(Qt::red);
+    image = Render();
+    EXPECT_EQ(image.pixel(16, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(32, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(33, 25), Rgb(kBackground));
+    view.Settings().BkImage = QImage(20, 1, QImage::Format_RGB32);
+    view.Settings().BkImage.fill(Qt::red);
+    image = Render();
+    EXPECT_EQ(image.pixel(25, 22), Rgb(kBackground));
+    EXPECT_EQ(image.pixel(25, 23), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(25, 25), qRgb(255, 0, 0));
+
     view.SetShowBkImage(false);
-    EXPECT_EQ(Render().pixel(50, 200), Rgb(kBackground));
+    EXPECT_EQ(Render().pixel(25, 23), Rgb(kBackground));
 }
 
 TEST_F(GraphDisplayTest, DisabledNodesFollowShowDisabledNodesAndLieAtTheBottom)
@@ -297,6 +314,15 @@ TEST_F(GraphDisplayTest, IdealLinkLength)
     // d = 298.14, e = round(298.14 / 3.40449) = 88, L = round(79.2)
     EXPECT_EQ(view.IdealLinkLength(), 79);
     hub->Enabled = true;
+    for (int i = 0; i < 17; ++i) // a = 27
+        Connect(hub, AddNode({i, 40}));
+    // The root of the exact quotient: d = 180.586493, f = 3.3135137, d / f = 54.4999989, so
+    // e = 54 and L = round(48.6). A float quotient first gives d / f = 54.5 and L = 50.
+    view.resize(922, 955);
+    EXPECT_EQ(view.IdealLinkLength(), 49);
+    view.resize(1000, 800);
+    for (int i = 0; i < 17; ++i)
+        model().DeleteNode(model().GetNode(model().NodeCount() - 1));
 
     for (int i = 0; i < 30; ++i) // a = 40
         Connect(hub, AddNode({i, 60}));
@@ -307,6 +333,9 @@ TEST_F(GraphDisplayTest, IdealLinkLength)
     EXPECT_EQ(view.IdealLinkLength(), 29);
     view.resize(300, 200); // t = -213: e = round(8.08) = 8, L = 7, at least 10
     EXPECT_EQ(view.IdealLinkLength(), 10);
+    // A view zoomed beyond 46340 pixels each way: A = 2.5e9 does not fit in 32 bits.
+    view.resize(50000, 50000); // e = round(81256.13), L = round(73130.4)
+    EXPECT_EQ(view.IdealLinkLength(), 73130);
 }
 
 TEST_F(GraphDisplayTest, NodesBoundsLeavesOutIsolatesOrTheListedNodes)
@@ -352,6 +381,26 @@ TEST_F(GraphDisplayTest, CenterGraphMovesClampsAndStacksIsolates)
     view.CenterGraph();
     EXPECT_EQ(a->Position, QPoint(-50, 125));
     EXPECT_EQ(b->Position, QPoint(600, 125));
+
+    // A damaged file's graph spread over the whole 32-bit range: its ends are moved without
+    // wrapping round and land on the two sides of the view.
+    a->Position = QPoint(std::numeric_limits<int32_t>::min(), 100);
+    b->Position = QPoint(std::numeric_limits<int32_t>::max(), 110);
+    link->MidPoint = QPoint(std::numeric_limits<int32_t>::max(), 0);
+    view.CenterGraph();
+    EXPECT_EQ(a->Position, QPoint(15, 145));
+    EXPECT_EQ(b->Position, QPoint(400, 155));
+    EXPECT_EQ(link->MidPoint.x(), std::numeric_limits<int32_t>::max());
+
+    // A view smaller than its margins leaves the graph alone instead of piling it on (15, 15).
+    a->Position = QPoint(-50, 125);
+    b->Position = QPoint(250, 175);
+    for (QSize size : {QSize(0, 0), QSize(64, 315), QSize(450, 29)}) {
+        view.resize(size);
+        view.CenterGraph();
+        EXPECT_EQ(a->Position, QPoint(-50, 125)) << size.width() << " x " << size.height();
+        EXPECT_EQ(b->Position, QPoint(250, 175));
+    }
 }
 
 TEST_F(GraphDisplayTest, ArrangeIsolatesFillsTwoColumns)
@@ -391,6 +440,12 @@ TEST_F(GraphDisplayTest, BestFitScalesTheGraphIntoTheHost)
     fitted.BestFit();
     // m = 100; W = 650, H = 485; w = 101, h = 51: s = min(6.44, 9.51) = 6.4356
     // positions (64, 64) and (708, 386); centred in 750 x 585: dx = -11, dy = 67.
+    EXPECT_EQ(a->Position, QPoint(53, 131));
+    EXPECT_EQ(b->Position, QPoint(697, 453));
+
+    // A host narrower than its margins: W = 50 - 50 - 6 < 0 would mirror the graph.
+    host.resize(50, 50);
+    fitted.BestFit();
     EXPECT_EQ(a->Position, QPoint(53, 131));
     EXPECT_EQ(b->Position, QPoint(697, 453));
 }
@@ -470,6 +525,17 @@ TEST_F(GraphDisplayTest, BlinkHidesTheNodeAndShowsItAgain)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view.Blinking(); }, 2000));
     EXPECT_TRUE(a->Visible);
 
+    // A blink cut short, by another one or by a stop, leaves its node visible.
+    TOrganizedNode* b = AddNode({200, 100});
+    view.StartBlink(a, 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !a->Visible; }, 1000));
+    view.StartBlink(b, 1);
+    EXPECT_TRUE(a->Visible);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !b->Visible; }, 1000));
+    view.StartBlink(nullptr, 0);
+    EXPECT_TRUE(b->Visible);
+    EXPECT_FALSE(view.Blinking());
+
     // A node deleted while it blinks ends the blink instead of being touched.
     view.StartBlink(a, 5);
     model().DeleteNode(a);
@@ -503,6 +569,33 @@ TEST_F(GraphDisplayTest, HoverPulseGrowsTheNodeTwiceAndRestoresIt)
     EXPECT_EQ(view.HoverIndex(), -1);
     view.StartHoverPulse(7);
     EXPECT_EQ(view.HoverIndex(), -1);
+}
+
+TEST_F(GraphDisplayTest, DeletingTheHoverNodeLeavesTheNextNodesSizeAlone)
+{
+    // Deleted during the pulse: the node that moves into its index neither grows nor shrinks.
+    TOrganizedNode* a = AddNode({100, 100}, 0, 14);
+    TOrganizedNode* b = AddNode({200, 100}, 0, 30);
+    view.StartHoverPulse(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return a->Size == 17; }, 1000));
+    model().DeleteNode(a);
+    QTest::qWait(350);
+    EXPECT_EQ(b->Size, 30);
+    Render();
+    EXPECT_EQ(view.HoverIndex(), -1);
+
+    // Deleted after the pulse, while it is still painted in its hover place: the next edit
+    // stops the pulse, which must not give the new first node the old one's size.
+    TOrganizedNode* c = AddNode({300, 100}, 0, 14);
+    view.StartHoverPulse(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c->Size == 20; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return c->Size == 14; }, 1000));
+    ASSERT_EQ(view.HoverIndex(), 1);
+    model().DeleteNode(c);
+    TOrganizedNode* d = AddNode({300, 200}, 0, 40);
+    view.PrepareEdit(false);
+    EXPECT_EQ(d->Size, 40);
+    EXPECT_EQ(b->Size, 30);
 }
 
 TEST_F(GraphDisplayTest, WaitProcessingHandlesEventsForTheWholeTime)
@@ -647,6 +740,13 @@ TEST_F(GraphDisplayTest, SaveImageAndPrintGoThroughTheOutput)
     EXPECT_TRUE(output.FileName.isEmpty());
     EXPECT_TRUE(QFile::exists(dir.filePath("net.ENG")));
     EXPECT_FALSE(view.IsChanged());
+    // One that cannot be written answers false as well, without an exception, and the graph
+    // stays changed.
+    view.SetIsChanged(true);
+    bool saved = true;
+    EXPECT_NO_THROW(saved = view.SaveImage(dir.filePath("missing/net.eng"), 24));
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(view.IsChanged());
 }
 
 TEST_F(GraphDisplayTest, GraphFileRoundTripAppliesTheSettings)
