@@ -30,18 +30,6 @@ QRect ToQRect(const TRect& r)
     return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
 }
 
-// A one-pixel frame just inside the rectangle, in colour; pen and brush are not used.
-void FrameRect(QPainter& canvas, const TRect& r, const QColor& colour)
-{
-    if (r.IsEmpty())
-        return;
-    const int32_t w = r.Right - r.Left;
-    const int32_t h = r.Bottom - r.Top;
-    canvas.fillRect(QRect(r.Left, r.Top, w, 1), colour);
-    canvas.fillRect(QRect(r.Left, r.Bottom - 1, w, 1), colour);
-    canvas.fillRect(QRect(r.Left, r.Top, 1, h), colour);
-    canvas.fillRect(QRect(r.Right - 1, r.Top, 1, h), colour);
-}
 
 // QPainter strokes a rectangle or ellipse one pixel beyond its right and bottom edges; the figures
 // here end just inside them, as the bounds' containment rule says.
@@ -114,6 +102,18 @@ void DrawFigure(QPainter& canvas, int32_t shape, int32_t size, QPoint centre, bo
 }
 
 } // namespace
+
+void FrameRect(QPainter& canvas, const TRect& r, const QColor& colour)
+{
+    if (r.IsEmpty())
+        return;
+    const int32_t w = r.Right - r.Left;
+    const int32_t h = r.Bottom - r.Top;
+    canvas.fillRect(QRect(r.Left, r.Top, w, 1), colour);
+    canvas.fillRect(QRect(r.Left, r.Bottom - 1, w, 1), colour);
+    canvas.fillRect(QRect(r.Left, r.Top, 1, h), colour);
+    canvas.fillRect(QRect(r.Right - 1, r.Top, 1, h), colour);
+}
 
 // TLabelPainter
 

@@ -27,6 +27,9 @@ inline TRect GrownRect(const TRect& r, int32_t by)
     return TRect{r.Left - by, r.Top - by, r.Right + by, r.Bottom + by};
 }
 
+// A one-pixel frame just inside the rectangle, in colour; pen and brush are not used.
+void FrameRect(QPainter& canvas, const TRect& r, const QColor& colour);
+
 // Coordinates and sizes beyond this come only from damaged or hand-made files. Objects carrying
 // them are neither drawn nor hit: their figures' arithmetic would leave the 32-bit range.
 inline constexpr int32_t MaxDrawingExtent = 1 << 28;

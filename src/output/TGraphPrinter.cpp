@@ -2,6 +2,7 @@
 
 #include "foundation/AtomicFileWriter.h"
 #include "foundation/Rounding.h"
+#include "model/TEgoNetNodeDrawer.h"
 #include "output/BmpWriter.h"
 #include "output/EmfWriter.h"
 #include "output/JpegWriter.h"
@@ -15,19 +16,6 @@
 
 #include <exception>
 #include <stdexcept>
-
-namespace {
-
-// A one-pixel outline through the outermost pixels of rect.
-void DrawOutline(QPainter& canvas, const QRect& rect, const QColor& colour)
-{
-    canvas.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), colour);
-    canvas.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), colour);
-    canvas.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), colour);
-    canvas.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), colour);
-}
-
-} // namespace
 
 TPrintLayout PrintLayout(int dpiX, int dpiY, QSize picture)
 {
@@ -75,7 +63,8 @@ bool TGraphPrinter::PrintPicture(QPrinter& printer)
         return false;
     const TPrintLayout layout = PrintLayout(printer.logicalDpiX(), printer.logicalDpiY(), picture.size());
     canvas.fillRect(layout.Frame, Qt::white);
-    DrawOutline(canvas, layout.Frame, Qt::black);
+    FrameRect(canvas, TRect{layout.Frame.left(), layout.Frame.top(), layout.Frame.right() + 1, layout.Frame.bottom() + 1},
+              Qt::black);
     canvas.drawImage(layout.Target, picture);
     return canvas.end();
 }
@@ -97,7 +86,7 @@ QImage TGraphPrinter::Picture() const
     if (picture.isNull())
         return picture;
     QPainter canvas(&picture);
-    DrawOutline(canvas, picture.rect(), Qt::black);
+    FrameRect(canvas, TRect{0, 0, picture.width(), picture.height()}, Qt::black);
     return picture;
 }
 

@@ -26,9 +26,15 @@ constexpr int kTimerPeriod = 100;
 // Self-loops are kept in shape for this loop length while painting.
 constexpr int kPaintLoopSize = 60;
 
-bool Contains(const TIntVector& vector, int value)
+// Which of count node indexes the list holds; one pass, so that a loop over the nodes need not
+// search the list for each.
+std::vector<bool> Marked(const TIntVector& list, qsizetype count)
 {
-    return vector.IndexOf(value) >= 0;
+    std::vector<bool> marked(size_t(count), false);
+    for (int32_t i = 0; i < list.Count(); ++i)
+        if (list.Items(i) >= 0 && list.Items(i) < count)
+            marked[size_t(list.Items(i))] = true;
+    return marked;
 }
 
 } // namespace
@@ -316,17 +322,14 @@ int TEgoNetGraphDisplay::IdealLinkLength() const
 TRect TEgoNetGraphDisplay::NodesBounds(const TIntVector* excluded) const
 {
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
-    QSet<const TEgoNetNode*> linked;
-    if (!excluded) {
-        for (const TEgoNetEdge* link : FModel->ShownLinks()) {
-            linked.insert(link->Source);
-            linked.insert(link->Target);
-        }
-    }
+    TIntVector unlinked;
+    if (!excluded)
+        FModel->UnlinkedNodes(&unlinked);
+    const std::vector<bool> leftOut = Marked(excluded ? *excluded : unlinked, nodes.size());
     TRect bounds;
     bool first = true;
     for (int i = 0; i < nodes.size(); ++i) {
-        if (excluded ? Contains(*excluded, i) : !linked.contains(nodes[i]))
+        if (leftOut[size_t(i)])
             continue;
         const QPoint p = nodes[i]->Position;
         if (first) {
@@ -345,9 +348,10 @@ TRect TEgoNetGraphDisplay::NodesBounds(const TIntVector* excluded) const
 void TEgoNetGraphDisplay::ArrangeIsolates(const TIntVector& isolates)
 {
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    const std::vector<bool> isolated = Marked(isolates, nodes.size());
     QPoint next(12, 12);
     for (int i = 0; i < nodes.size(); ++i) {
-        if (!Contains(isolates, i))
+        if (!isolated[size_t(i)])
             continue;
         TOrganizedNode* node = nodes[i];
         node->Position = next;
@@ -385,8 +389,9 @@ void TEgoNetGraphDisplay::CenterGraph()
     };
     FModel->MoveAll(shift(w, b.Left, b.Right), shift(h, b.Top, b.Bottom));
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
+    const std::vector<bool> isolated = Marked(isolates, nodes.size());
     for (int i = 0; i < nodes.size(); ++i) {
-        if (Contains(isolates, i))
+        if (isolated[size_t(i)])
             continue;
         QPoint& p = nodes[i]->Position;
         p = QPoint(std::max(15, std::min(w, p.x())), std::max(15, std::min(h, p.y())));
