@@ -126,6 +126,22 @@ QPoint OffsetPoint(QPoint p, int32_t dx, int32_t dy)
     return QPoint(p.x() + dx, p.y() + dy);
 }
 
+QPoint SaturatedOffset(QPoint p, QPoint d)
+{
+    const auto move = [](int32_t v, int32_t by) {
+        return int32_t(std::clamp<int64_t>(int64_t(v) + by, std::numeric_limits<int32_t>::min(),
+                                           std::numeric_limits<int32_t>::max()));
+    };
+    return QPoint(move(p.x(), d.x()), move(p.y(), d.y()));
+}
+
+TRect SaturatedOffset(const TRect& r, QPoint d)
+{
+    const QPoint topLeft = SaturatedOffset(QPoint(r.Left, r.Top), d);
+    const QPoint bottomRight = SaturatedOffset(QPoint(r.Right, r.Bottom), d);
+    return TRect{topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y()};
+}
+
 TRect SquareAround(QPoint p, int32_t size)
 {
     const int32_t left = p.x() - size / 2;

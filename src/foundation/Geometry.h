@@ -41,6 +41,9 @@ bool SameSign(int64_t a, int64_t b);
 // Halves truncate towards zero.
 QPoint Middle(QPoint p, QPoint q);
 QPoint OffsetPoint(QPoint p, int32_t dx, int32_t dy);
+// p moved by d, each coordinate held at the ends of the 32-bit range instead of wrapping round.
+QPoint SaturatedOffset(QPoint p, QPoint d);
+TRect SaturatedOffset(const TRect& r, QPoint d);
 TRect SquareAround(QPoint p, int32_t size);
 
 // (min x, min y, max x, max y): the largest point lies on the excluded right and bottom edges.

@@ -14,15 +14,6 @@ namespace {
 
 // p moved by d, held at the ends of the 32-bit range: coordinates from a damaged file may lie
 // there, and wrapping round would throw them to the other end.
-QPoint Moved(QPoint p, QPoint d)
-{
-    const auto move = [](int32_t v, int32_t by) {
-        return int32_t(std::clamp<int64_t>(int64_t(v) + by, std::numeric_limits<int32_t>::min(),
-                                           std::numeric_limits<int32_t>::max()));
-    };
-    return QPoint(move(p.x(), d.x()), move(p.y(), d.y()));
-}
-
 bool Joins(const TEgoNetEdge* link, const TEgoNetNode* a, const TEgoNetNode* b)
 {
     return (link->Source == a && link->Target == b) || (link->Source == b && link->Target == a);
@@ -589,12 +580,12 @@ void TEgoNetModel::MoveAll(int dx, int dy)
         return;
     const QPoint d(dx, dy);
     for (TOrganizedNode* node : std::as_const(FNodes))
-        node->Position = Moved(node->Position, d);
+        node->Position = SaturatedOffset(node->Position, d);
     for (TEgoNetEdge* link : std::as_const(FShownLinks)) {
         for (int i = 0; i < link->Bends.Count(); ++i)
-            link->Bends.Set(i, Moved(link->Bends.Get(i), d));
-        link->MidPoint = Moved(link->MidPoint, d);
-        link->CurvePoint = Moved(link->CurvePoint, d);
+            link->Bends.Set(i, SaturatedOffset(link->Bends.Get(i), d));
+        link->MidPoint = SaturatedOffset(link->MidPoint, d);
+        link->CurvePoint = SaturatedOffset(link->CurvePoint, d);
     }
     FModified = true;
 }

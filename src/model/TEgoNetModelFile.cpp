@@ -88,7 +88,8 @@ void TEgoNetModel::ReadModel(QIODevice& stream, bool merge)
             node->SetCaption(caption);
         node->ID = NewObjectID();
         node->SetSelected(true);
-        node->Position += QPoint(10, 10);
+        // Hostile positions stay at the edge of the range instead of wrapping round.
+        node->Position = SaturatedOffset(node->Position, QPoint(10, 10));
     }
 
     // A single person can still carry a self-loop, so the rest is read whenever there is

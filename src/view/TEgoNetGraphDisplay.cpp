@@ -6,6 +6,9 @@
 #include "foundation/TNumericVector.h"
 #include "foundation/UserDialogs.h"
 #include "view/IGraphOutput.h"
+#include "view/TGraphCommands.h"
+#include "view/TGraphInteraction.h"
+#include "view/TGraphPopupMenu.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,6 +47,9 @@ TEgoNetGraphDisplay::TEgoNetGraphDisplay(QWidget* owner)
     , FModel(std::make_unique<TEgoNetModel>())
     , FEdgeDrawer(FNodeDrawer)
     , FSettings(this)
+    , FCommands(std::make_unique<TGraphCommands>(*this))
+    , FMenu(std::make_unique<TGraphPopupMenu>(*this, *FCommands))
+    , FInteraction(std::make_unique<TGraphInteraction>(*this, *FCommands, *FMenu))
 {
     setGeometry(0, 0, 100, 100);
     // Every repaint covers the whole control, so Qt need not clear it first.
@@ -635,6 +641,7 @@ void TEgoNetGraphDisplay::paintEvent(QPaintEvent* event)
 {
     QPainter canvas(this);
     Paint(canvas, event->rect());
+    FInteraction->PaintFeedback(canvas);
 }
 
 void TEgoNetGraphDisplay::Paint(QPainter& canvas, const QRect& area)

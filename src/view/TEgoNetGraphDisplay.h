@@ -24,6 +24,9 @@
 
 class IGraphOutput;
 class QSoundEffect;
+class TGraphCommands;
+class TGraphInteraction;
+class TGraphPopupMenu;
 class TIntVector;
 
 // Handlers of the view's published events; the sender is the view. Events before an operation
@@ -53,6 +56,11 @@ public:
     TEgoNetDisplaySettings& Settings() { return FSettings; }
     TEgoNetNodeDrawer& NodeDrawer() { return FNodeDrawer; }
     TEgoNetEdgeDrawer& EdgeDrawer() { return FEdgeDrawer; }
+
+    // The editing commands, the context menu, and the mouse and key handling.
+    TGraphCommands& Commands() { return *FCommands; }
+    TGraphPopupMenu& PopupMenu() { return *FMenu; }
+    TGraphInteraction& Interaction() { return *FInteraction; }
 
     // Printing and picture export live in a higher layer, which installs itself here.
     void SetOutput(IGraphOutput* output) { FOutput = output; }
@@ -264,6 +272,10 @@ private:
     // Painting's scratch: the nodes in drawing order, and the link whose handle goes on top.
     std::vector<TEgoNetNode*> FDrawOrder;
     TEgoNetEdge* FHandleLink = nullptr;
+
+    std::unique_ptr<TGraphCommands> FCommands;
+    std::unique_ptr<TGraphPopupMenu> FMenu;
+    std::unique_ptr<TGraphInteraction> FInteraction;
 
     int FHoverIndex = -1;
     QString FHoverID;

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPoint>
+
+class TEgoNetEdge;
+class TEgoNetGraphDisplay;
+class TEgoNetModel;
+class TOrganizedNode;
+
+// The editing commands of the graph view: the items of its context menu, the keys and gestures
+// that end in them, and cut, copy and paste. A command checks its preconditions, lets the owner
+// cancel through the view's -ing event, prepares the edit, changes the model, plays its sound,
+// repaints and reports through the view's events, in that order.
+class TGraphCommands
+{
+public:
+    explicit TGraphCommands(TEgoNetGraphDisplay& view);
+
+    // The commands, in menu order.
+    void AddNode();
+    void EditNode();
+    void DisableNodes();
+    void DeleteNodes();
+    void FreezeNodes();
+    void UnfreezeNodes();
+    void UnfreezeAll();
+    void AddLink();
+    void EditLink();
+    void ChangeLinkDirection();
+    void MakeLinksUndirected();
+    void MakeLinksDirected();
+    void DeleteLinks();
+    void StraightenLinks();
+    void CreateGroup();
+    void Expand();
+    void ExpandAll();
+    void CollapseAllGroups();
+    void Ungroup();
+    void UngroupAll();
+    void SelectNearest();
+    void ConnectAllNodes();
+    void Combine();
+    void Cut();
+    void Copy();
+    void SelectAll();
+    void DisplaySettings();
+
+    // The operations behind them.
+    // A link between a and b, from the one selected earlier; current, selected and in its
+    // default look.
+    TEgoNetEdge* CreateLink(TOrganizedNode* a, TOrganizedNode* b);
+    void AddSelfLoop(TOrganizedNode* node);
+    // A node at the point with the next default caption, every attribute name of the network and
+    // the default look.
+    TOrganizedNode* NewDefaultNode(QPoint at);
+    void CollapseAll();
+    // Links every two selected nodes; with ask, more than 120 nodes need the user's yes. False
+    // when nothing was done.
+    bool ConnectAll(bool ask);
+    // False (and the clipboard untouched) without a selected node.
+    bool CopyToClipboard();
+    void PasteFromClipboard();
+
+    // The view's current node and link become none when they are no longer in the model: an
+    // event handler may have deleted them.
+    void ForgetDeleted();
+
+private:
+    TEgoNetModel& Model();
+    void SetCurrentNode(TOrganizedNode* node);
+    // The view's changed flag, for every edit of what a file would save.
+    void Edited();
+    void RestartLayout();
+    void Repaint();
+    void RaiseSelect();
+    // Group commands that work on the first selected node, when it is a group.
+    TOrganizedNode* SelectedGroup();
+    // The common tail of expanding and dissolving: no current node, a beep, repaint, events.
+    void GroupsChanged(bool ungrouped);
+
+    TEgoNetGraphDisplay& FView;
+    // The last block copied or pasted.
+    QByteArray FBuffer;
+};
