@@ -1,7 +1,7 @@
 // Painting and hit testing at the sizes the view must stay smooth at: a 1600 x 1000 view of
 // persons with twice as many links, labels on, painted through its own paint routine. A frame at
 // 60 Hz has 16.7 ms.
-#include "view/TEgoNetGraphDisplay.h"
+#include "ViewBenchSupport.h"
 
 #include <QImage>
 #include <QPainter>
@@ -9,53 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 namespace {
-
-constexpr int kWidth = 1600;
-constexpr int kHeight = 1000;
-
-// Random persons over the picture. A laid-out network links persons that stand near each other, so
-// each link goes to the nearest of a few random candidates; every fifth link is bent into a curve,
-// as parallel links are.
-std::unique_ptr<TEgoNetGraphDisplay> BuildView(int persons)
-{
-    QRandomGenerator random(7);
-    auto view = std::make_unique<TEgoNetGraphDisplay>();
-    view->resize(kWidth, kHeight);
-    view->SetSelectionColor(0x000000FF);
-    view->SetShowBorders(true);
-    view->SetShowCaption(true);
-    view->SetShowShape(true);
-    view->SetShowEdges(true);
-    view->SetShowDirections(true);
-    view->SetShowEdgeType(true);
-    TEgoNetModel* model = &view->Model();
-    const QStringList surnames{"Adler", "Berg", "Castro", "Dahl", "Eklund", "Ferrari"};
-    for (int i = 0; i < persons; ++i)
-        model->NewNode(QPoint(20 + random.bounded(kWidth - 40), 20 + random.bounded(kHeight - 40)),
-                       QString("Person%1 %2").arg(i).arg(surnames[i % surnames.size()]));
-    const QStringList types{"friend", "family", "work"};
-    for (int i = 0; i < 2 * persons; ++i) {
-        TEgoNetNode* source = model->GetNode(random.bounded(persons));
-        TEgoNetNode* target = nullptr;
-        for (int candidate = 0; candidate < 40; ++candidate) {
-            TEgoNetNode* node = model->GetNode(random.bounded(persons));
-            const auto distance = [&](const TEgoNetNode* n) { return (n->Position - source->Position).manhattanLength(); };
-            if (node != source && (!target || distance(node) < distance(target)))
-                target = node;
-        }
-        if (!target)
-            continue;
-        TEgoNetEdge* link = model->NewLink(source, target, types[random.bounded(int(types.size()))], QString());
-        if (i % 5 == 0) {
-            link->Offset = 25;
-            link->UpdateMidPoint(link->Offset);
-        }
-    }
-    return view;
-}
 
 void Paint(QImage& image, TEgoNetGraphDisplay& view)
 {

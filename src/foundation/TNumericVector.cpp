@@ -254,3 +254,12 @@ void TNumericVector<T>::FindAll(TNumber value, TIntVector& result) const
 
 template class TNumericVector<int32_t>;
 template class TNumericVector<float>;
+
+std::vector<bool> TIntVector::Marks(qsizetype count) const
+{
+    std::vector<bool> marked(size_t(std::max<qsizetype>(count, 0)), false);
+    for (int32_t i = 0; i < Count(); ++i)
+        if (Items(i) >= 0 && Items(i) < count)
+            marked[size_t(Items(i))] = true;
+    return marked;
+}

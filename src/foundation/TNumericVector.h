@@ -70,6 +70,10 @@ class TIntVector final : public TNumericVector<int32_t>
 {
 public:
     explicit TIntVector(int32_t n = 0) : TNumericVector(n) {}
+
+    // Which of the indexes 0 to count - 1 the vector holds: one pass, so that a loop over a list
+    // need not search the vector for each entry.
+    std::vector<bool> Marks(qsizetype count) const;
 };
 
 class TFloatVector final : public TNumericVector<float>

@@ -29,17 +29,6 @@ constexpr int kTimerPeriod = 100;
 // Self-loops are kept in shape for this loop length while painting.
 constexpr int kPaintLoopSize = 60;
 
-// Which of count node indexes the list holds; one pass, so that a loop over the nodes need not
-// search the list for each.
-std::vector<bool> Marked(const TIntVector& list, qsizetype count)
-{
-    std::vector<bool> marked(size_t(count), false);
-    for (int32_t i = 0; i < list.Count(); ++i)
-        if (list.Items(i) >= 0 && list.Items(i) < count)
-            marked[size_t(list.Items(i))] = true;
-    return marked;
-}
-
 } // namespace
 
 TEgoNetGraphDisplay::TEgoNetGraphDisplay(QWidget* owner)
@@ -331,7 +320,7 @@ TRect TEgoNetGraphDisplay::NodesBounds(const TIntVector* excluded) const
     TIntVector unlinked;
     if (!excluded)
         FModel->UnlinkedNodes(&unlinked);
-    const std::vector<bool> leftOut = Marked(excluded ? *excluded : unlinked, nodes.size());
+    const std::vector<bool> leftOut = (excluded ? *excluded : unlinked).Marks(nodes.size());
     TRect bounds;
     bool first = true;
     for (int i = 0; i < nodes.size(); ++i) {
@@ -354,7 +343,7 @@ TRect TEgoNetGraphDisplay::NodesBounds(const TIntVector* excluded) const
 void TEgoNetGraphDisplay::ArrangeIsolates(const TIntVector& isolates)
 {
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
-    const std::vector<bool> isolated = Marked(isolates, nodes.size());
+    const std::vector<bool> isolated = isolates.Marks(nodes.size());
     QPoint next(12, 12);
     for (int i = 0; i < nodes.size(); ++i) {
         if (!isolated[size_t(i)])
@@ -395,7 +384,7 @@ void TEgoNetGraphDisplay::CenterGraph()
     };
     FModel->MoveAll(shift(w, b.Left, b.Right), shift(h, b.Top, b.Bottom));
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
-    const std::vector<bool> isolated = Marked(isolates, nodes.size());
+    const std::vector<bool> isolated = isolates.Marks(nodes.size());
     for (int i = 0; i < nodes.size(); ++i) {
         if (isolated[size_t(i)])
             continue;

@@ -276,3 +276,12 @@ TEST(TIntMatrix, AssignCopiesOnlyTheReceiversExtent)
     floats.Assign(big);
     EXPECT_EQ(floats.Items(1, 2), 12.0f);
 }
+
+TEST(TIntVectorTest, MarksTheIndexesItHoldsWithinTheCount)
+{
+    TIntVector list;
+    for (int32_t value : {3, -1, 0, 7, 3})
+        list.Append(value);
+    EXPECT_EQ(list.Marks(5), std::vector<bool>({true, false, false, true, false}));
+    EXPECT_TRUE(TIntVector().Marks(0).empty());
+}
