@@ -111,7 +111,8 @@ void TNumericVector<T>::Enumerate(bool zeroBased)
 template <typename T>
 void TNumericVector<T>::Exchange(int32_t i, int32_t j)
 {
-    if (i != j)
+    // An index outside the vector exchanges nothing.
+    if (i != j && i >= 0 && j >= 0 && i < Count() && j < Count())
         std::swap(FItems[size_t(i)], FItems[size_t(j)]);
 }
 
@@ -144,7 +145,8 @@ int32_t TNumericVector<T>::Compare(int32_t i, int32_t j) const
 template <typename T>
 void TNumericVector<T>::Reverse()
 {
-    for (int32_t k = 0; k <= (Count() - 1) / 2; ++k)
+    // The middle element of an odd count stays; an empty vector has no element 0 to exchange.
+    for (int32_t k = 0; k < Count() / 2; ++k)
         Exchange(k, Count() - 1 - k);
 }
 

@@ -280,7 +280,8 @@ void TEgoNetGraphDisplay::SetLinkTypeColors(const QList<TLinkTypeColour>& types)
         return;
     for (TEgoNetEdge* link : FModel->Links()) {
         for (const TLinkTypeColour& type : types) {
-            if (link->TypeName() == type.first) {
+            // Link types never differ by letter case alone, here as everywhere.
+            if (link->TypeName().compare(type.first, Qt::CaseInsensitive) == 0) {
                 link->Color = type.second;
                 link->HeadColor = type.second;
                 break;

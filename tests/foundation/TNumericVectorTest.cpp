@@ -125,6 +125,22 @@ TYPED_TEST(BothVectors, ReverseEnumerateExchange)
     EXPECT_EQ(Elements(v), D({3, 1, 2, 0}));
 }
 
+TYPED_TEST(BothVectors, ReverseAndExchangeLeaveShortVectorsAndOutsideIndexesAlone)
+{
+    TypeParam empty;
+    empty.Reverse();
+    EXPECT_EQ(empty.Count(), 0);
+    auto single = Make<TypeParam>({4});
+    single.Reverse();
+    EXPECT_EQ(Elements(single), D({4}));
+    auto pair = Make<TypeParam>({1, 2});
+    pair.Exchange(0, 2);
+    pair.Exchange(-1, 1);
+    EXPECT_EQ(Elements(pair), D({1, 2}));
+    pair.Sort(true);
+    EXPECT_EQ(Elements(pair), D({2, 1}));
+}
+
 TYPED_TEST(BothVectors, FindMaxAndMinKeepTheFirstOfTies)
 {
     auto v = Make<TypeParam>({5, 9, 9, 1, 1});

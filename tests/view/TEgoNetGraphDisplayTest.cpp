@@ -514,6 +514,10 @@ TEST_F(GraphDisplayTest, LinkTypesSelectionAndColours)
     EXPECT_EQ(friends->Color, 0x111111u); // hidden links take their colour too
     EXPECT_EQ(friends->HeadColor, 0x111111u);
     EXPECT_EQ(family->Color, 0x222222u);
+
+    // Types match without regard to letter case.
+    view.SetLinkTypeColors({{QStringLiteral("FRIEND"), 0x333333}});
+    EXPECT_EQ(friends->Color, 0x333333u);
 }
 
 TEST_F(GraphDisplayTest, BlinkHidesTheNodeAndShowsItAgain)

@@ -316,3 +316,28 @@ TEST_F(CommandsTest, MenuEnablingFollowsTheSelection)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CommandsTest, MenuItemsRunTheirCommands)
+{
+    TOrganizedNode* a = AddNode({50, 50}, "A");
+    TOrganizedNode* b = AddNode({150, 50}, "B");
+    LogEvents();
+    QTest::mouseClick(&view, Qt::RightButton, {}, QPoint(300, 200));
+    ASSERT_TRUE(MenuShown());
+    menu().Item(TGraphMenuItem::SelectAll)->trigger();
+    EXPECT_TRUE(a->Selected() && b->Selected());
+    menu().Item(TGraphMenuItem::AddLink)->trigger();
+    EXPECT_EQ(model().LinkCount(), 0) << "disabled when the menu opened";
+    QTest::mouseClick(&view, Qt::RightButton, {}, QPoint(300, 200));
+    menu().Item(TGraphMenuItem::AddLink)->trigger();
+    EXPECT_EQ(model().LinkCount(), 1);
+    menu().Item(TGraphMenuItem::AddNode)->trigger();
+    ASSERT_EQ(model().NodeCount(), 3);
+    EXPECT_EQ(model().GetNode(2)->Position, QPoint(300, 200)) << "where the menu was opened";
+    menu().Item(TGraphMenuItem::ItemProperties)->trigger();
+    EXPECT_EQ(events.last(), "DisplaySettings");
+}
+
+} // namespace
