@@ -84,32 +84,22 @@ void BM_RubberBand(benchmark::State& state)
 }
 BENCHMARK(BM_RubberBand)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-// One step in (the view grows) and one out (the view shrinks back), each with its repaint.
-void BM_ZoomInOut(benchmark::State& state)
+// One step each way with its repaint. Above factor 1 the view grows and shrinks back; below it
+// (zoomed out first) the persons are pulled together and pushed apart instead.
+void BM_Zoom(benchmark::State& state, bool belowOne)
 {
     auto host = ShownHost(int(state.range(0)));
+    const auto there = belowOne ? &TEgoNetGraphEx::ZoomOut : &TEgoNetGraphEx::ZoomIn;
+    const auto back = belowOne ? &TEgoNetGraphEx::ZoomIn : &TEgoNetGraphEx::ZoomOut;
     for (auto _ : state) {
-        host->ZoomIn();
+        (host.get()->*there)();
         Repaint();
-        host->ZoomOut();
+        (host.get()->*back)();
         Repaint();
     }
     state.counters["zoom"] = host->Zoom();
 }
-BENCHMARK(BM_ZoomInOut)->Arg(1000)->Unit(benchmark::kMillisecond);
-
-// Below factor 1 the persons are pulled together instead; one step out and one back in.
-void BM_ZoomPositions(benchmark::State& state)
-{
-    auto host = ShownHost(int(state.range(0)));
-    for (auto _ : state) {
-        host->ZoomOut();
-        Repaint();
-        host->ZoomIn();
-        Repaint();
-    }
-    state.counters["zoom"] = host->Zoom();
-}
-BENCHMARK(BM_ZoomPositions)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Zoom, InOut, false)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Zoom, Positions, true)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace

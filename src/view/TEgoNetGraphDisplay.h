@@ -10,6 +10,7 @@
 #include "settings/IDisplaySettingsView.h"
 #include "settings/TEgoNetDisplaySettings.h"
 #include "view/TClusterOutlines.h"
+#include "view/TGraphEvents.h"
 
 #include <QList>
 #include <QPair>
@@ -29,13 +30,6 @@ class TGraphInteraction;
 class TGraphPopupMenu;
 class TIntVector;
 
-// Handlers of the view's published events; the sender is the view. Events before an operation
-// carry a flag that starts false; a handler that sets it cancels the operation.
-using TNotifyEvent = std::function<void(QObject* sender)>;
-using TCancelEvent = std::function<void(QObject* sender, bool& handled)>;
-using TObjectEvent = std::function<void(QObject* sender, TEgoNetObject* object)>;
-using TDropEvent = std::function<void(QObject* sender, TEgoNetObject* dropped, TEgoNetObject* target, bool& handled)>;
-
 // A link type and the colour its links take.
 using TLinkTypeColour = QPair<QString, uint32_t>;
 
@@ -43,7 +37,7 @@ using TLinkTypeColour = QPair<QString, uint32_t>;
 // display settings, paints the model in a fixed order, fits and centres the graph, and
 // animates single nodes (blink, hover pulse). Node positions are its canvas pixels: fitting
 // and zooming move the nodes themselves.
-class TEgoNetGraphDisplay : public QWidget, public IDisplaySettingsView, public ILayoutView
+class TEgoNetGraphDisplay : public QWidget, public TGraphEvents, public IDisplaySettingsView, public ILayoutView
 {
     Q_OBJECT
 
@@ -122,34 +116,8 @@ public:
     // both layouts.
     bool SpringAnimation() const override { return FSpring->Animated; }
 
-    // Published events; each is raised only when set.
-    TNotifyEvent OnSelect;
+    // Published events beyond those the host raises again; each is raised only when set.
     TNotifyEvent OnBeforePaint;
-    TNotifyEvent OnSelectEdgeTypes;
-    TNotifyEvent OnChangeSettings;
-    // Raised by the editing commands and the mouse and keyboard handling.
-    TCancelEvent OnAddingNode;
-    TObjectEvent OnAddNode;
-    TCancelEvent OnDeletingNodes;
-    TNotifyEvent OnDeleteNodes;
-    TCancelEvent OnDisablingNodes;
-    TNotifyEvent OnDisableNodes;
-    TCancelEvent OnAddingLink;
-    TObjectEvent OnAddLink;
-    TCancelEvent OnDeletingLinks;
-    TNotifyEvent OnDeleteLinks;
-    TCancelEvent OnGroupingNodes;
-    TObjectEvent OnGroupNodes;
-    TObjectEvent OnUnGroupNodes;
-    // Its flag starts true: dropped nodes join the group only when a handler clears it.
-    TDropEvent OnAddingToGroup;
-    TObjectEvent OnEditNodeRequest;
-    TObjectEvent OnEditLinkRequest;
-    TNotifyEvent OnCombine;
-    TNotifyEvent OnDisplaySettingsRequest;
-    // After each layout step, and when a layout run ends.
-    TNotifyEvent OnOrganizeIteration;
-    TNotifyEvent OnOrganizeDone;
 
     // View state.
     float LinkLengthFactor = 1.0f;

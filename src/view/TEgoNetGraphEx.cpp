@@ -38,40 +38,29 @@ TEgoNetGraphEx::TEgoNetGraphEx(QWidget* parent)
     FGraph->SetColor(0x00FFFFFF);
     FGraph->Interaction().SetHost(this);
 
-    Forward(FGraph->OnSelectEdgeTypes, OnSelectEdgeTypes);
-    Forward(FGraph->OnSelect, OnSelect);
-    Forward(FGraph->OnChangeSettings, OnChangeSettings);
-    Forward(FGraph->OnAddingNode, OnAddingNode);
-    Forward(FGraph->OnAddNode, OnAddNode);
-    Forward(FGraph->OnDeletingNodes, OnDeletingNodes);
-    Forward(FGraph->OnDeleteNodes, OnDeleteNodes);
-    Forward(FGraph->OnDisablingNodes, OnDisablingNodes);
-    Forward(FGraph->OnDisableNodes, OnDisableNodes);
-    Forward(FGraph->OnAddingLink, OnAddingLink);
-    Forward(FGraph->OnAddLink, OnAddLink);
-    Forward(FGraph->OnDeletingLinks, OnDeletingLinks);
-    Forward(FGraph->OnDeleteLinks, OnDeleteLinks);
-    Forward(FGraph->OnGroupingNodes, OnGroupingNodes);
-    Forward(FGraph->OnGroupNodes, OnGroupNodes);
-    Forward(FGraph->OnUnGroupNodes, OnUnGroupNodes);
-    Forward(FGraph->OnAddingToGroup, OnAddingToGroup);
-    Forward(FGraph->OnEditNodeRequest, OnEditNodeRequest);
-    Forward(FGraph->OnEditLinkRequest, OnEditLinkRequest);
-    Forward(FGraph->OnCombine, OnCombine);
-    Forward(FGraph->OnDisplaySettingsRequest, OnDisplaySettingsRequest);
-    Forward(FGraph->OnOrganizeIteration, OnOrganizeIteration);
-    Forward(FGraph->OnOrganizeDone, OnOrganizeDone);
+    using E = TGraphEvents;
+    Forward(&E::OnSelectEdgeTypes, &E::OnSelect, &E::OnChangeSettings, &E::OnAddingNode, &E::OnAddNode,
+            &E::OnDeletingNodes, &E::OnDeleteNodes, &E::OnDisablingNodes, &E::OnDisableNodes, &E::OnAddingLink,
+            &E::OnAddLink, &E::OnDeletingLinks, &E::OnDeleteLinks, &E::OnGroupingNodes, &E::OnGroupNodes,
+            &E::OnUnGroupNodes, &E::OnAddingToGroup, &E::OnEditNodeRequest, &E::OnEditLinkRequest, &E::OnCombine,
+            &E::OnDisplaySettingsRequest, &E::OnOrganizeIteration, &E::OnOrganizeDone);
 
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { UserScrolled(true); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UserScrolled(false); });
     ResetView();
 }
 
-template <typename Event>
-void TEgoNetGraphEx::Forward(Event& from, Event& to)
+template <typename... Events>
+void TEgoNetGraphEx::Forward(Events TGraphEvents::*... events)
 {
     // Every argument but the sender passes through, a Handled flag by reference.
-    from = [this, &to](QObject*, auto&&... args) { Raise(to, this, std::forward<decltype(args)>(args)...); };
+    const auto forward = [this](auto TGraphEvents::*event) {
+        TGraphEvents& view = *FGraph;
+        (view.*event) = [this, event](QObject*, auto&&... args) {
+            Raise(this->*event, this, std::forward<decltype(args)>(args)...);
+        };
+    };
+    (forward(events), ...);
 }
 
 void TEgoNetGraphEx::UserScrolled(bool horizontal)

@@ -6,11 +6,12 @@
 #include <QScrollArea>
 
 // The scroll box the graph view lives in, and the only graph control the main window deals
-// with. It owns the view, raises every view event again with itself as the sender, passes its
+// with. It owns the view, raises every view event again with itself as the sender (its
+// TGraphEvents), passes its
 // keys on to the view and zooms on the wheel. Above factor 1 the view grows beyond the visible
 // area and is scrolled, the nodes moving apart with it; at or below 1 the view fills the area
 // and the nodes are pulled together or pushed apart around its centre.
-class TEgoNetGraphEx : public QScrollArea, public IViewHost
+class TEgoNetGraphEx : public QScrollArea, public TGraphEvents, public IViewHost
 {
     Q_OBJECT
 
@@ -26,30 +27,6 @@ public:
     TEgoNetGraphDisplay& Graph() const { return *FGraph; }
     double Zoom() const { return FZoom; }
 
-    // The view's events, raised with the host as the sender.
-    TNotifyEvent OnSelectEdgeTypes;
-    TNotifyEvent OnSelect;
-    TNotifyEvent OnChangeSettings;
-    TCancelEvent OnAddingNode;
-    TObjectEvent OnAddNode;
-    TCancelEvent OnDeletingNodes;
-    TNotifyEvent OnDeleteNodes;
-    TCancelEvent OnDisablingNodes;
-    TNotifyEvent OnDisableNodes;
-    TCancelEvent OnAddingLink;
-    TObjectEvent OnAddLink;
-    TCancelEvent OnDeletingLinks;
-    TNotifyEvent OnDeleteLinks;
-    TCancelEvent OnGroupingNodes;
-    TObjectEvent OnGroupNodes;
-    TObjectEvent OnUnGroupNodes;
-    TDropEvent OnAddingToGroup;
-    TObjectEvent OnEditNodeRequest;
-    TObjectEvent OnEditLinkRequest;
-    TNotifyEvent OnCombine;
-    TNotifyEvent OnDisplaySettingsRequest;
-    TNotifyEvent OnOrganizeIteration;
-    TNotifyEvent OnOrganizeDone;
     // The host's own.
     TNotifyEvent OnHScroll;
     TNotifyEvent OnVScroll;
@@ -86,9 +63,9 @@ private:
         int VPosition = 0;
     };
 
-    // Connects a view event to the host's event of the same name.
-    template <typename Event>
-    void Forward(Event& from, Event& to);
+    // Connects each view event to the host's event of the same name.
+    template <typename... Events>
+    void Forward(Events TGraphEvents::*... events);
     void UserScrolled(bool horizontal);
     // One axis of ZoomCanvas: the scroll position that keeps the relative place.
     static int ScrolledPosition(int newExtent, int client, int savedRange, int savedPosition);

@@ -158,34 +158,29 @@ void TGraphCommands::DeleteNodes()
     RestartLayout();
 }
 
-void TGraphCommands::FreezeNodes()
+void TGraphCommands::ChangeNodes(void (TEgoNetModel::*change)())
 {
     if (Model().NodeCount() == 0)
         return;
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
-    Model().FreezeSelected();
+    (Model().*change)();
     Edited();
+}
+
+void TGraphCommands::FreezeNodes()
+{
+    ChangeNodes(&TEgoNetModel::FreezeSelected);
 }
 
 void TGraphCommands::UnfreezeNodes()
 {
-    if (Model().NodeCount() == 0)
-        return;
-    const auto busy = BusyCursor();
-    FView.PrepareEdit(true);
-    Model().UnfreezeSelected();
-    Edited();
+    ChangeNodes(&TEgoNetModel::UnfreezeSelected);
 }
 
 void TGraphCommands::UnfreezeAll()
 {
-    if (Model().NodeCount() == 0)
-        return;
-    const auto busy = BusyCursor();
-    FView.PrepareEdit(true);
-    Model().UnfreezeAll();
-    Edited();
+    ChangeNodes(&TEgoNetModel::UnfreezeAll);
 }
 
 // Links
@@ -261,43 +256,36 @@ void TGraphCommands::EditLink()
     Raise(FView.OnEditLinkRequest, &FView, FView.CurrentLink);
 }
 
-void TGraphCommands::ChangeLinkDirection()
+void TGraphCommands::ChangeLinks(const std::function<void(const TIntVector&)>& change)
 {
     TIntVector links;
     if (Model().SelectedLinks(&links) == 0)
         return;
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
-    for (int32_t i = 0; i < links.Count(); ++i)
-        Model().GetShownLink(links.Items(i))->SwapEnds();
+    change(links);
+    // Making links undirected removes duplicates.
+    ForgetDeleted();
     Edited();
     FView.LinksChanged(false);
+}
+
+void TGraphCommands::ChangeLinkDirection()
+{
+    ChangeLinks([this](const TIntVector& links) {
+        for (int32_t i = 0; i < links.Count(); ++i)
+            Model().GetShownLink(links.Items(i))->SwapEnds();
+    });
 }
 
 void TGraphCommands::MakeLinksUndirected()
 {
-    TIntVector links;
-    if (Model().SelectedLinks(&links) == 0)
-        return;
-    const auto busy = BusyCursor();
-    FView.PrepareEdit(true);
-    Model().MakeUndirected(&links);
-    ForgetDeleted();
-    Edited();
-    FView.LinksChanged(false);
+    ChangeLinks([this](const TIntVector& links) { Model().MakeUndirected(&links); });
 }
 
 void TGraphCommands::MakeLinksDirected()
 {
-    TIntVector links;
-    if (Model().SelectedLinks(&links) == 0)
-        return;
-    const auto busy = BusyCursor();
-    FView.PrepareEdit(true);
-    Model().MakeDirected(&links);
-    ForgetDeleted();
-    Edited();
-    FView.LinksChanged(false);
+    ChangeLinks([this](const TIntVector& links) { Model().MakeDirected(&links); });
 }
 
 void TGraphCommands::DeleteLinks()
@@ -352,12 +340,6 @@ void TGraphCommands::CreateGroup()
     RestartLayout();
 }
 
-TOrganizedNode* TGraphCommands::SelectedGroup()
-{
-    TOrganizedNode* node = Model().FirstSelectedNode();
-    return node && node->IsGroup ? node : nullptr;
-}
-
 void TGraphCommands::GroupsChanged(bool ungrouped)
 {
     SetCurrentNode(nullptr);
@@ -372,15 +354,20 @@ void TGraphCommands::GroupsChanged(bool ungrouped)
     RestartLayout();
 }
 
-void TGraphCommands::Expand()
+void TGraphCommands::ChangeSelectedGroup(void (TEgoNetModel::*change)(TEgoNetNode*), bool ungrouped)
 {
-    TOrganizedNode* group = SelectedGroup();
-    if (!group)
+    TOrganizedNode* group = Model().FirstSelectedNode();
+    if (!group || !group->IsGroup)
         return;
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
-    Model().Expand(group);
-    GroupsChanged(false);
+    (Model().*change)(group);
+    GroupsChanged(ungrouped);
+}
+
+void TGraphCommands::Expand()
+{
+    ChangeSelectedGroup(&TEgoNetModel::Expand, false);
 }
 
 void TGraphCommands::ExpandAll()
@@ -436,13 +423,7 @@ void TGraphCommands::CollapseAllGroups()
 
 void TGraphCommands::Ungroup()
 {
-    TOrganizedNode* group = SelectedGroup();
-    if (!group)
-        return;
-    const auto busy = BusyCursor();
-    FView.PrepareEdit(true);
-    Model().Ungroup(group);
-    GroupsChanged(true);
+    ChangeSelectedGroup(&TEgoNetModel::Ungroup, true);
 }
 
 void TGraphCommands::UngroupAll()

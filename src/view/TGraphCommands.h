@@ -3,9 +3,13 @@
 #include <QByteArray>
 #include <QPoint>
 
+#include <functional>
+
 class TEgoNetEdge;
 class TEgoNetGraphDisplay;
+class TEgoNetNode;
 class TEgoNetModel;
+class TIntVector;
 class TOrganizedNode;
 
 // The editing commands of the graph view: the items of its context menu, the keys and gestures
@@ -72,10 +76,13 @@ private:
     // The view's changed flag, for every edit of what a file would save.
     void Edited();
     void RestartLayout();
+    // The frame of the node and link commands that change the selected objects in place.
+    void ChangeNodes(void (TEgoNetModel::*change)());
+    void ChangeLinks(const std::function<void(const TIntVector&)>& change);
     void Repaint();
     void RaiseSelect();
-    // Group commands that work on the first selected node, when it is a group.
-    TOrganizedNode* SelectedGroup();
+    // Expands or dissolves the first selected node, when it is a group.
+    void ChangeSelectedGroup(void (TEgoNetModel::*change)(TEgoNetNode*), bool ungrouped);
     // The common tail of expanding and dissolving: no current node, a beep, repaint, events.
     void GroupsChanged(bool ungrouped);
 
