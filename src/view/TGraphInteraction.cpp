@@ -446,7 +446,9 @@ void TGraphInteraction::DragNodes(QPoint p)
     HideTip();
     const QPoint by = p - FLastDragPoint;
     FLastDragPoint = p;
-    FView.update(MoveDragRects(by));
+    // One rectangle: clipping the painting to a region of hundreds of thin edges costs more
+    // than painting their bounds.
+    FView.update(MoveDragRects(by).boundingRect());
     TOrganizedNode* group = GroupAt(p);
     if (!group) {
         FDropGroup = nullptr;
