@@ -102,13 +102,18 @@ void TGraphCommands::AddNode()
     RaiseSelect();
 }
 
+void TGraphCommands::RequestEdit(TEgoNetObject* current, const TObjectEvent& request)
+{
+    if (!current)
+        return;
+    FView.PrepareEdit(true);
+    Raise(request, &FView, current);
+}
+
 void TGraphCommands::EditNode()
 {
     ForgetDeleted();
-    if (!FView.CurrentNode)
-        return;
-    FView.PrepareEdit(true);
-    Raise(FView.OnEditNodeRequest, &FView, FView.CurrentNode);
+    RequestEdit(FView.CurrentNode, FView.OnEditNodeRequest);
 }
 
 void TGraphCommands::DisableNodes()
@@ -220,14 +225,7 @@ void TGraphCommands::AddLink()
         return;
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
-    TEgoNetEdge* link = CreateLink(a, b);
-    Edited();
-    Repaint();
-    RaiseSelect();
-    // An OnSelect handler may have deleted the new link.
-    if (Model().IndexOfLink(link) >= 0)
-        Raise(FView.OnAddLink, &FView, link);
-    ForgetDeleted();
+    LinkAdded(CreateLink(a, b));
     RestartLayout();
 }
 
@@ -239,9 +237,15 @@ void TGraphCommands::AddSelfLoop(TOrganizedNode* node)
         return;
     TEgoNetEdge* link = CreateLink(node, node);
     TEgoNetModel::PlaceSelfLoop(link, kSelfLoopLength);
+    LinkAdded(link);
+}
+
+void TGraphCommands::LinkAdded(TEgoNetEdge* link)
+{
     Edited();
     Repaint();
     RaiseSelect();
+    // An OnSelect handler may have deleted the new link.
     if (Model().IndexOfLink(link) >= 0)
         Raise(FView.OnAddLink, &FView, link);
     ForgetDeleted();
@@ -250,10 +254,7 @@ void TGraphCommands::AddSelfLoop(TOrganizedNode* node)
 void TGraphCommands::EditLink()
 {
     ForgetDeleted();
-    if (!FView.CurrentLink)
-        return;
-    FView.PrepareEdit(true);
-    Raise(FView.OnEditLinkRequest, &FView, FView.CurrentLink);
+    RequestEdit(FView.CurrentLink, FView.OnEditLinkRequest);
 }
 
 void TGraphCommands::ChangeLinks(const std::function<void(const TIntVector&)>& change)

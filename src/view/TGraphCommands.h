@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/TGraphEvents.h"
+
 #include <QByteArray>
 #include <QPoint>
 
@@ -8,6 +10,7 @@
 class TEgoNetEdge;
 class TEgoNetGraphDisplay;
 class TEgoNetNode;
+class TEgoNetObject;
 class TEgoNetModel;
 class TIntVector;
 class TOrganizedNode;
@@ -76,6 +79,9 @@ private:
     // The view's changed flag, for every edit of what a file would save.
     void Edited();
     void RestartLayout();
+    void RequestEdit(TEgoNetObject* current, const TObjectEvent& request);
+    // What follows a new link: repaint, OnSelect, OnAddLink.
+    void LinkAdded(TEgoNetEdge* link);
     // The frame of the node and link commands that change the selected objects in place.
     void ChangeNodes(void (TEgoNetModel::*change)());
     void ChangeLinks(const std::function<void(const TIntVector&)>& change);
