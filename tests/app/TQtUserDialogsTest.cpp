@@ -1,4 +1,4 @@
-#include "app/TQtUserDialogs.h"
+#include "app/dialogs/TQtUserDialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
