@@ -450,6 +450,14 @@ TOrganizedNode* TEgoNetModel::FindNodeByID(const QString& id) const
     return nullptr;
 }
 
+TEgoNetEdge* TEgoNetModel::FindLinkByID(const QString& id) const
+{
+    for (TEgoNetEdge* link : FLinks)
+        if (link->ID.compare(id, Qt::CaseInsensitive) == 0)
+            return link;
+    return nullptr;
+}
+
 bool TEgoNetModel::FindNodeByCaptionOrID(const QString& text, int& index) const
 {
     for (int i = 0; i < FNodes.size(); ++i) {

@@ -98,6 +98,8 @@ public:
 
     // Lookups
     TOrganizedNode* FindNodeByID(const QString& id) const;
+    // Among all links, hidden ones included.
+    TEgoNetEdge* FindLinkByID(const QString& id) const;
     bool FindNodeByCaptionOrID(const QString& text, int& index) const;
     bool FindNodes(const QString& text, bool caseSensitive, QList<TOrganizedNode*>& list, bool wholeMatch) const;
     bool HasLinks(const TEgoNetNode* node) const;

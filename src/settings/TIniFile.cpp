@@ -200,11 +200,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     if (k.isEmpty())
         return;
     const QString v = OneLine(value);
-    TSection* found = FindSection(section);
-    if (!found) {
-        FSections.push_back({OneLine(section), true, {}});
-        found = &FSections.back();
-    }
+    TSection* found = AddSection(section);
     for (TLine& line : found->Lines) {
         if (line.IsEntry && SameName(line.Key, k)) {
             line.Value = v;
@@ -212,6 +208,14 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         }
     }
     found->Lines.push_back({k, v, true});
+}
+
+TIniFile::TSection* TIniFile::AddSection(const QString& section)
+{
+    if (TSection* found = FindSection(section))
+        return found;
+    FSections.push_back({OneLine(section), true, {}});
+    return &FSections.back();
 }
 
 void TIniFile::EraseSection(const QString& section)

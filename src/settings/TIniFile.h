@@ -41,6 +41,8 @@ public:
     void WriteString(const QString& section, const QString& key, const QString& value);
     // Removes every section of that name with all its lines.
     void EraseSection(const QString& section);
+    // The section, added empty at the end of the file when it is missing.
+    void EnsureSection(const QString& section) { AddSection(section); }
 
     // Writes the whole file through a temporary that replaces it only when every byte is
     // written; false when that fails, leaving the old file as it was.
@@ -63,6 +65,7 @@ private:
     };
 
     void Parse(const QString& text);
+    TSection* AddSection(const QString& name);
     const TSection* FindSection(const QString& name) const;
     TSection* FindSection(const QString& name);
     // The value of the first entry of the key, or null when there is none.

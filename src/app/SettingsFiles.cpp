@@ -1,0 +1,36 @@
+#include "app/SettingsFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString SettingsFilePath(const QString& fileName)
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    if (QFileInfo(programDir.path()).isWritable())
+        return programDir.filePath(fileName);
+    const QDir userDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QString path = userDir.filePath(fileName);
+    if (!QFileInfo::exists(path)) {
+        userDir.mkpath(QStringLiteral("."));
+        // The template of "name.ini" is "name.in_".
+        QString templateName = fileName;
+        templateName.chop(1);
+        // An installed template is read-only; the user's copy must not be.
+        if (QFile::copy(programDir.filePath(templateName + QLatin1Char('_')), path))
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    }
+    return path;
+}
+
+QString ProgramIniPath()
+{
+    return SettingsFilePath(QStringLiteral("Circlewright.ini"));
+}
+
+QString TemporaryFilePath(const QString& fileName)
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath(fileName);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its settings files: its own directory when that is writable (the build
+// tree, a portable folder), otherwise the user's configuration directory, where a missing file is
+// first copied from its template beside the program ("Circlewright.ini" from "Circlewright.in_").
+// Every window asks here instead of building paths itself.
+QString SettingsFilePath(const QString& fileName);
+
+// "Circlewright.ini", the lists the pages offer.
+QString ProgramIniPath();
+
+// A file for passing data to other programs, in the temporary folder.
+QString TemporaryFilePath(const QString& fileName);
