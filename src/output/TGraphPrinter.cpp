@@ -5,7 +5,7 @@
 #include "model/TEgoNetNodeDrawer.h"
 #include "output/BmpWriter.h"
 #include "output/EmfWriter.h"
-#include "output/JpegWriter.h"
+#include "output/JpegCodec.h"
 #include "view/TCursorMan.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "output/JpegWriter.h"
+#include "output/JpegCodec.h"
 
 #include "OutputTestSupport.h"
 
@@ -55,4 +55,19 @@ TEST(JpegWriterTest, AnEncoderErrorIsReportedAndTheProgramGoesOn)
     EXPECT_FALSE(TGraphPrinter::SavePictureByExtension(dir.filePath("wide.jpg"), wide, 24));
     EXPECT_FALSE(QFile::exists(dir.filePath("wide.jpg")));
     EXPECT_THROW(EncodeJpeg(QImage()), std::invalid_argument);
+}
+
+TEST(JpegCodecTest, DecodingGivesBackTheEncodedPictureAndRefusesOtherBytes)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(200, 40, 10));
+    const QImage decoded = DecodeJpeg(EncodeJpeg(picture));
+    ASSERT_EQ(decoded.size(), picture.size());
+    const QColor middle = decoded.pixelColor(20, 15);
+    EXPECT_NEAR(middle.red(), 200, 6);
+    EXPECT_NEAR(middle.blue(), 10, 6);
+
+    QString error;
+    EXPECT_TRUE(DecodeJpeg(QByteArray("not a picture"), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
 }
