@@ -6,8 +6,21 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+
+QString gSettingsDirectory;
+
+} // namespace
+
+void SetSettingsDirectory(const QString& directory)
+{
+    gSettingsDirectory = directory;
+}
+
 QString SettingsFilePath(const QString& fileName)
 {
+    if (!gSettingsDirectory.isEmpty())
+        return QDir(gSettingsDirectory).filePath(fileName);
     const QDir programDir(QCoreApplication::applicationDirPath());
     if (QFileInfo(programDir.path()).isWritable())
         return programDir.filePath(fileName);

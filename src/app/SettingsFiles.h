@@ -8,6 +8,10 @@
 // Every window asks here instead of building paths itself.
 QString SettingsFilePath(const QString& fileName);
 
+// Points every window at another folder for the settings files (a test's own folder); an empty
+// text returns to the rule above.
+void SetSettingsDirectory(const QString& directory);
+
 // "Circlewright.ini", the lists the pages offer.
 QString ProgramIniPath();
 
