@@ -17,14 +17,12 @@ void SetSettingsDirectory(const QString& directory)
     gSettingsDirectory = directory;
 }
 
-QString SettingsFilePath(const QString& fileName)
+QString SettingsFilePathIn(const QString& programDirectory, const QString& userDirectory, const QString& fileName)
 {
-    if (!gSettingsDirectory.isEmpty())
-        return QDir(gSettingsDirectory).filePath(fileName);
-    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QDir programDir(programDirectory);
     if (QFileInfo(programDir.path()).isWritable())
         return programDir.filePath(fileName);
-    const QDir userDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QDir userDir(userDirectory);
     const QString path = userDir.filePath(fileName);
     if (!QFileInfo::exists(path)) {
         userDir.mkpath(QStringLiteral("."));
@@ -36,6 +34,14 @@ QString SettingsFilePath(const QString& fileName)
             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
     return path;
+}
+
+QString SettingsFilePath(const QString& fileName)
+{
+    if (!gSettingsDirectory.isEmpty())
+        return QDir(gSettingsDirectory).filePath(fileName);
+    return SettingsFilePathIn(QCoreApplication::applicationDirPath(),
+                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), fileName);
 }
 
 QString ProgramIniPath()

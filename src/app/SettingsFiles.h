@@ -8,6 +8,9 @@
 // Every window asks here instead of building paths itself.
 QString SettingsFilePath(const QString& fileName);
 
+// The same rule for a given program directory and user directory.
+QString SettingsFilePathIn(const QString& programDirectory, const QString& userDirectory, const QString& fileName);
+
 // Points every window at another folder for the settings files (a test's own folder); an empty
 // text returns to the rule above.
 void SetSettingsDirectory(const QString& directory);

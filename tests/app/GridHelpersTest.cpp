@@ -115,3 +115,23 @@ TEST_F(GridHelpersTest, RadioCellsOfAGridFormOneGroup)
 }
 
 } // namespace
+
+#include "app/SettingsFiles.h"
+
+namespace {
+
+TEST(SettingsFilesTest, AProgramDirectoryThatCannotBeWrittenSendsTheFilesToTheUser)
+{
+    QTemporaryDir program;
+    QTemporaryDir user;
+    EXPECT_EQ(SettingsFilePathIn(program.path(), user.path(), "Circlewright.ini"),
+              program.filePath("Circlewright.ini"));
+    const QString elsewhere = SettingsFilePathIn(program.filePath("gone"), user.filePath("cw"), "Circlewright.ini");
+    EXPECT_EQ(elsewhere, user.filePath("cw/Circlewright.ini"));
+    // Without a template the user's list starts empty, and it can be written.
+    TIniFile ini(elsewhere);
+    ini.WriteString("Schools", "Oxford", "");
+    EXPECT_TRUE(ini.UpdateFile());
+}
+
+} // namespace

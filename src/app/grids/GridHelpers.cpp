@@ -31,6 +31,10 @@ void ForEachDataRow(const TListGrid& grid, Each each)
 void PrepareGrid(TListGrid& grid, bool keepHeader)
 {
     grid.SetHasHeader(keepHeader);
+    // Columns without a caption show none rather than their number.
+    for (int col = 0; col < grid.columnCount(); ++col)
+        if (!grid.horizontalHeaderItem(col))
+            grid.setHorizontalHeaderItem(col, new QTableWidgetItem);
     grid.setSortingEnabled(false);
     grid.SetRowCount(grid.FixedRows());
 }

@@ -65,6 +65,9 @@ TfrmPagePersons::TfrmPagePersons(QWidget* parent)
 {
     InitAppResources();
     ui->setupUi(this);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
     FFields = {{ui->edFirstName, "name_first"},       {ui->edLastName, "name_last"},
                {ui->cbSex, "sex"},                    {ui->cbMonth, "birthday_month"},
                {ui->cbYear, "birthday_year"},         {ui->cbSchools, "education"},
