@@ -5,9 +5,9 @@
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
 #include "app/dialogs/PictureDialogs.h"
-#include "app/dialogs/TfrmAttributeBasedPerson.h"
 #include "app/dialogs/TfrmSelectChecked.h"
 #include "app/grids/GridHelpers.h"
+#include "app/grids/PersonListFilter.h"
 #include "app/grids/TListGrid.h"
 #include "foundation/AtomicFileWriter.h"
 #include "model/BmpCodec.h"
@@ -293,23 +293,15 @@ void TfrmPagePersons::AttachGraph(TEgoNetGraphEx* host)
     if (host)
         FHost = host;
     if (FHost) {
-        Refill(nullptr);
+        FChecking = true;
+        FillWithPersons(Grid(), *FHost, true);
+        Grid().SortByColumn(1);
+        FChecking = false;
         EnsureStandardKeys();
         SplitCaptions();
     }
     FEditedIDs.clear();
     ClearForm();
-}
-
-void TfrmPagePersons::Refill(const QList<TEgoNetObject*>* persons)
-{
-    FChecking = true;
-    if (persons)
-        FillWithObjects(Grid(), *persons, Model(), true);
-    else
-        FillWithPersons(Grid(), *FHost, true);
-    Grid().SortByColumn(1);
-    FChecking = false;
 }
 
 void TfrmPagePersons::EnsureStandardKeys()
@@ -536,28 +528,14 @@ void TfrmPagePersons::btnDeleteClick()
 
 void TfrmPagePersons::lbFilterMouseDown(QPoint globalPos)
 {
-    QList<TEgoNetObject*> remembered;
-    GetCheckedObjects(Grid(), 0, remembered);
-    QList<TOrganizedNode*> persons;
-    if (PickPersonsByAttribute(FHost, &persons, globalPos.y(), globalPos.x()) != kModalOK)
-        return;
-    const QList<TEgoNetObject*> shown(persons.cbegin(), persons.cend());
-    Refill(&shown);
-    FChecking = true;
-    CheckObjects(Grid(), 0, remembered);
-    FChecking = false;
+    if (FHost)
+        FilterPersonList(Grid(), *FHost, globalPos);
 }
 
 void TfrmPagePersons::lbShowAllClick()
 {
-    if (!FHost)
-        return;
-    QList<TEgoNetObject*> remembered;
-    GetCheckedObjects(Grid(), 0, remembered);
-    Refill(nullptr);
-    FChecking = true;
-    CheckObjects(Grid(), 0, remembered);
-    FChecking = false;
+    if (FHost)
+        ShowAllPersons(Grid(), *FHost);
 }
 
 // Pictures

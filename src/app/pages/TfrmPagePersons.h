@@ -80,7 +80,6 @@ private:
     void StorePerson(TOrganizedNode* person, bool groupMode, const QString& imageID);
     void RefreshNameColumn();
     void SetPicture(const QImage& picture);
-    void Refill(const QList<TEgoNetObject*>* persons);
     void Repaint();
     // Enter moves to the next field; in the education and work combos it first keeps the typed
     // entry in their list.
