@@ -5,7 +5,6 @@
 #include "app/dialogs/ModalResult.h"
 #include "app/grids/GridHelpers.h"
 #include "app/grids/TListGrid.h"
-#include "foundation/UserDialogs.h"
 #include "ui_TfrmSelectChecked.h"
 
 #include <QGuiApplication>
@@ -72,25 +71,8 @@ void TfrmSelectChecked::tbNewClick()
 
 void TfrmSelectChecked::tbDeleteClick()
 {
-    TListGrid& grid = Grid();
-    const int checked = CountChecked(grid, 0);
-    if (checked == 0)
-        return;
-    QString question = QStringLiteral("Delete %1 selected items from the list?").arg(checked);
-    if (checked == 1) {
-        int row = grid.RowCount() - 1;
-        while (row > 0 && !grid.IsChecked(0, row))
-            --row;
-        question = QStringLiteral("Delete \"%1\" from the list?").arg(grid.Cell(1, row));
-    }
-    const int answer = UserDialogs().Ask(question, TMessageKind::Confirmation,
-                                         {QStringLiteral("Yes"), QStringLiteral("No, don't do that")});
-    if (answer == 2 || answer == IUserDialogs::Closed)
-        return;
-    for (int row = grid.RowCount() - 1; row >= grid.FixedRows(); --row)
-        if (grid.IsChecked(0, row))
-            grid.RemoveRow(row);
-    FListChanged = true;
+    if (DeleteCheckedRows(Grid(), 0, 1))
+        FListChanged = true;
 }
 
 void TfrmSelectChecked::asgListClickCell(int row, int column)

@@ -1,6 +1,7 @@
 #include "app/grids/GridHelpers.h"
 
 #include "app/grids/TListGrid.h"
+#include "foundation/UserDialogs.h"
 #include "settings/TIniFile.h"
 #include "view/TEgoNetGraphEx.h"
 
@@ -182,6 +183,28 @@ int FindRowByText(const TListGrid& grid, const QString& text, int textCol)
         if (grid.Cell(textCol, row).compare(text, Qt::CaseInsensitive) == 0)
             return row;
     return -1;
+}
+
+bool DeleteCheckedRows(TListGrid& grid, int checkCol, int textCol)
+{
+    const int checked = CountChecked(grid, checkCol);
+    if (checked == 0)
+        return false;
+    QString question = QStringLiteral("Delete %1 selected items from the list?").arg(checked);
+    if (checked == 1) {
+        int row = grid.RowCount() - 1;
+        while (row > grid.FixedRows() && !grid.IsChecked(checkCol, row))
+            --row;
+        question = QStringLiteral("Delete \"%1\" from the list?").arg(grid.Cell(textCol, row));
+    }
+    const int answer = UserDialogs().Ask(question, TMessageKind::Confirmation,
+                                         {QStringLiteral("Yes"), QStringLiteral("No, don't do that")});
+    if (answer == 2 || answer == IUserDialogs::Closed)
+        return false;
+    for (int row = grid.RowCount() - 1; row >= grid.FixedRows(); --row)
+        if (grid.IsChecked(checkCol, row))
+            grid.RemoveRow(row);
+    return true;
 }
 
 void AppendEditRow(TListGrid& grid, int checkCol, int textCol)

@@ -49,6 +49,10 @@ int FindRowByID(const TListGrid& grid, const QString& id, int objCol);
 // The first data row whose textCol cell equals text ignoring case, or -1.
 int FindRowByText(const TListGrid& grid, const QString& text, int textCol);
 
+// Asks "Delete ... from the list?" for the checked rows (naming the one row, or counting them)
+// and removes them unless the user says no; true when rows were removed.
+bool DeleteCheckedRows(TListGrid& grid, int checkCol, int textCol);
+
 // Adds an empty row at the end and opens its textCol cell for editing; only one such row can be
 // pending in the whole program.
 void AppendEditRow(TListGrid& grid, int checkCol, int textCol);
