@@ -508,15 +508,17 @@ void TfrmPagePersons::btnDeleteClick()
     GetCheckedObjects(Grid(), 0, checked);
     if (checked.isEmpty())
         return;
+    QStringList ids;
+    for (const TEgoNetObject* person : std::as_const(checked))
+        ids << person->ID;
     const QString question = checked.size() == 1
                                  ? QStringLiteral("Delete \"%1\"?").arg(checked.first()->Caption())
                                  : QStringLiteral("Delete %1 selected persons?").arg(checked.size());
     if (AskWithCaptions(question, TMessageKind::Confirmation, {QStringLiteral("Yes"), QStringLiteral("No")}) != 1)
         return;
-    // The question's event loop may have let some of them go already.
-    for (qsizetype i = checked.size() - 1; i >= 0; --i)
-        if (TOrganizedNode* person = Model()->FindNodeByID(checked[i]->ID); person == checked[i])
-            Model()->DeleteNode(person);
+    // The question's event loop may have let some of them go already: they are found again by ID.
+    for (qsizetype i = ids.size() - 1; i >= 0; --i)
+        Model()->DeleteNode(Model()->FindNodeByID(ids[i]));
     Repaint();
     ClearForm();
     AttachGraph(nullptr);
