@@ -13,14 +13,10 @@ TEgoOrganizer::TEgoOrganizer(ILayoutView* view)
 void TEgoOrganizer::SetEgo(TOrganizedNode* node)
 {
     FEgo = node;
-    FEgoID = node ? node->ID : QString();
 }
 
 void TEgoOrganizer::Step()
 {
-    // The pointer is compared, never followed, until the ego is known to be in the model.
-    TOrganizedNode* ego = FEgo;
-    if (ego && (!FView || FView->LayoutModel().IndexOfNode(ego) < 0 || ego->ID != FEgoID))
-        ego = nullptr;
-    LayoutStep(ego, FEgo != nullptr, true);
+    TOrganizedNode* ego = FView ? FEgo.Get(FView->LayoutModel()) : nullptr;
+    LayoutStep(ego, FEgo.IsSet(), true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/TSpringEmbeddingOrganizer.h"
+#include "model/TObjectRef.h"
 
 // The layout around one person, the ego: the ego walks to the centre of the view and stays
 // there while the spring layout spreads everybody else around it, pushed five times harder by
@@ -11,15 +12,12 @@ class TEgoOrganizer : public TSpringEmbeddingOrganizer
 public:
     explicit TEgoOrganizer(ILayoutView* view);
 
-    TOrganizedNode* Ego() const { return FEgo; }
     // Takes effect from the next step; none lays out without an ego.
     void SetEgo(TOrganizedNode* node);
 
     void Step() override;
 
 private:
-    TOrganizedNode* FEgo = nullptr;
-    // An ego deleted from the model ends every run. Its address alone cannot tell: a new node
-    // may take it over; its identifier can.
-    QString FEgoID;
+    // An ego deleted from the model ends every run.
+    TObjectRef<TOrganizedNode> FEgo;
 };

@@ -494,8 +494,8 @@ void TEgoNetGraphDisplay::PlaySoundEffect(const QString& name)
 void TEgoNetGraphDisplay::StartBlink(TOrganizedNode* node, int times)
 {
     // A blink cut short must not leave its node hidden.
-    if (FBlinking && FModel->IndexOfNode(FBlinkNode) >= 0)
-        FBlinkNode->Visible = true;
+    if (TOrganizedNode* old = FBlinkNode.Get(*FModel); FBlinking && old)
+        old->Visible = true;
     FBlinking = false;
     FBlinkTimer.stop();
     FBlinkNode = node;
@@ -509,13 +509,14 @@ void TEgoNetGraphDisplay::StartBlink(TOrganizedNode* node, int times)
 void TEgoNetGraphDisplay::BlinkTick()
 {
     // The node may have been deleted since the blink began.
-    if (!FBlinkNode || FModel->IndexOfNode(FBlinkNode) < 0) {
+    TOrganizedNode* node = FBlinkNode.Get(*FModel);
+    if (!node) {
         StartBlink(nullptr, 0);
         return;
     }
-    FBlinkNode->Visible = !FBlinkNode->Visible;
+    node->Visible = !node->Visible;
     --FBlinkCount;
-    if (FBlinkNode->Visible && FBlinkCount <= 0) {
+    if (node->Visible && FBlinkCount <= 0) {
         FBlinkTimer.stop();
         FBlinking = false;
     }
@@ -529,7 +530,7 @@ void TEgoNetGraphDisplay::StartHoverPulse(int index)
     if (!node || !node->Visible || node->Shape == 8)
         return;
     FHoverIndex = index;
-    FHoverID = node->ID;
+    FHover = node;
     FHoverSize = node->Size;
     FPulseTicks = 0;
     FHoverTimer.start();
@@ -560,19 +561,19 @@ void TEgoNetGraphDisplay::ResetHover()
 {
     StopHoverPulse();
     FHoverIndex = -1;
-    FHoverID.clear();
+    FHover = {};
     FHoverSize = 0;
 }
 
 TOrganizedNode* TEgoNetGraphDisplay::HoverNode()
 {
-    TOrganizedNode* node = FModel->GetNode(FHoverIndex);
-    if (node && node->ID == FHoverID)
+    TOrganizedNode* node = FHover.Get(*FModel);
+    if (node && FModel->GetNode(FHoverIndex) == node)
         return node;
     FHoverTimer.stop();
     FPulseTicks = 0;
     FHoverIndex = -1;
-    FHoverID.clear();
+    FHover = {};
     return nullptr;
 }
 

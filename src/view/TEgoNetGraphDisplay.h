@@ -6,6 +6,7 @@
 #include "model/TEgoNetEdgeDrawer.h"
 #include "model/TEgoNetModel.h"
 #include "model/TEgoNetNodeDrawer.h"
+#include "model/TObjectRef.h"
 #include "settings/GraphFile.h"
 #include "settings/IDisplaySettingsView.h"
 #include "settings/TEgoNetDisplaySettings.h"
@@ -246,10 +247,10 @@ private:
     std::unique_ptr<TGraphInteraction> FInteraction;
 
     int FHoverIndex = -1;
-    QString FHoverID;
+    TObjectRef<TOrganizedNode> FHover;
     int FHoverSize = 0;
     int FPulseTicks = 0;
-    TOrganizedNode* FBlinkNode = nullptr;
+    TObjectRef<TOrganizedNode> FBlinkNode;
     int FBlinkCount = 0;
     bool FBlinking = false;
 };

@@ -174,10 +174,8 @@ void TGraphInteraction::ResetDragState()
 void TGraphInteraction::ForgetDeleted()
 {
     FCommands.ForgetDeleted();
-    // Membership first: only a node still in the model may be looked at; the identifier tells a
-    // new node at a freed node's address from the one flagged.
-    if (FDropGroup && (FView.Model().IndexOfNode(FDropGroup) < 0 || FDropGroup->ID != FDropGroupID))
-        FDropGroup = nullptr;
+    if (!FDropGroup.Get(FView.Model()))
+        FDropGroup = {};
 }
 
 void TGraphInteraction::RaiseSelect()
@@ -208,7 +206,7 @@ void TGraphInteraction::HideTip()
 void TGraphInteraction::PressStart(QPoint p)
 {
     FView.StopHoverPulse();
-    FDropGroup = nullptr;
+    FDropGroup = {};
     FView.InsertPoint = p;
     TakeFocus();
     ForgetDeleted();
@@ -451,10 +449,9 @@ void TGraphInteraction::DragNodes(QPoint p)
     FView.update(MoveDragRects(by).boundingRect());
     TOrganizedNode* group = GroupAt(p);
     if (!group) {
-        FDropGroup = nullptr;
-    } else if (!FDropGroup && group->Visible && !group->Selected()) {
+        FDropGroup = {};
+    } else if (!FDropGroup.IsSet() && group->Visible && !group->Selected()) {
         FDropGroup = group;
-        FDropGroupID = group->ID;
         FView.StartBlink(group, 1);
         // Lets the blink show; input that arrives meanwhile is handled, so nothing may be
         // assumed about the gesture afterwards.
@@ -656,13 +653,13 @@ void TGraphInteraction::DropNodes(QPoint p)
         node->DragRect = TRect{};
         FView.SetIsChanged(true);
     }
-    if (FDropGroup && FDropGroup == group && moved > 0) {
+    if (group && FDropGroup.Get(model) == group && moved > 0) {
         FView.update();
         // Without a handler that clears the flag, nothing joins the group.
         bool handled = true;
         Raise(FView.OnAddingToGroup, &FView, nullptr, group, handled);
         ForgetDeleted();
-        if (!handled && FDropGroup == group) {
+        if (!handled && FDropGroup.Get(model) == group) {
             for (TOrganizedNode* node : model.Nodes())
                 if (node != group && node->Selected())
                     model.AddToGroup(node, group);
@@ -671,7 +668,7 @@ void TGraphInteraction::DropNodes(QPoint p)
             FView.SetIsChanged(true);
         }
     }
-    FDropGroup = nullptr;
+    FDropGroup = {};
     if (FPausedByDrag || FView.AutoOrganize())
         FView.Organize(true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Geometry.h"
+#include "model/TObjectRef.h"
 
 #include <QObject>
 #include <QPoint>
@@ -103,6 +104,5 @@ private:
     QPoint FBandAnchor;
     TRect FBandRect{};
     QPoint FLastDragPoint{-1, -1};
-    TOrganizedNode* FDropGroup = nullptr;
-    QString FDropGroupID;
+    TObjectRef<TOrganizedNode> FDropGroup;
 };

@@ -540,7 +540,18 @@ TEST_F(GraphDisplayTest, BlinkHidesTheNodeAndShowsItAgain)
     EXPECT_TRUE(b->Visible);
     EXPECT_FALSE(view.Blinking());
 
-    // A node deleted while it blinks ends the blink instead of being touched.
+    // A node deleted while it blinks ends the blink instead of being touched, and so does a new
+    // person at the deleted one's address (here: the same memory under a new identifier).
+    view.StartBlink(b, 5);
+    b->ID = NewObjectID();
+    bool touched = false;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            touched = touched || !b->Visible;
+            return !view.Blinking();
+        },
+        1000));
+    EXPECT_FALSE(touched);
     view.StartBlink(a, 5);
     model().DeleteNode(a);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view.Blinking(); }, 1000));
