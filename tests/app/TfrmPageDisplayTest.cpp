@@ -130,13 +130,24 @@ TEST_F(DisplayPageTest, LinkWidthsFollowTheValuesWithHalvesToEven)
     ClickCell("asgAttrWidth", "cost", 0);
     EXPECT_EQ(links[1]->Width, 1) << "1 + round(4 * 0.125)";
 
+    // Hidden links are widened by the shown links' values; one whose value is no number keeps its width.
+    ClickCell("asgLinkTypes", "friend", 1);
+    links[0]->Attributes.SetValue("weight", "heavy");
+    links[0]->Width = 7;
+    links[1]->Attributes.SetValue("weight", "20");
+    ClickCell("asgAttrWidth", "weight", 0);
+    EXPECT_EQ(QList<int>({links[0]->Width, links[1]->Width, links[2]->Width}), QList<int>({7, 5, 1}));
+    links[0]->Attributes.SetValue("weight", "30");
+    ClickCell("asgAttrWidth", "weight", 0);
+    EXPECT_EQ(links[0]->Width, 9) << "beyond the shown values, beyond the end width";
+
     TScriptedDialogs messages;
     Control<QSpinBox>("SpinEdit1").setValue(3);
     Control<QSpinBox>("SpinEdit2").setValue(2);
     ClickCell("asgAttrWidth", "weight", 0);
     ASSERT_EQ(messages.Messages().size(), 1);
     EXPECT_EQ(messages.Messages()[0].Text, "End width must be equal or greater thar Start width.");
-    EXPECT_EQ(QList<int>({links[0]->Width, links[1]->Width, links[2]->Width}), QList<int>({1, 1, 5}));
+    EXPECT_EQ(QList<int>({links[0]->Width, links[1]->Width, links[2]->Width}), QList<int>({9, 5, 1}));
 
     QTest::mouseClick(&Control<QLabel>("lbResetWidth"), Qt::LeftButton);
     EXPECT_EQ(Control<QSpinBox>("SpinEdit1").value(), 1);

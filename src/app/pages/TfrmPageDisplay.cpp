@@ -120,6 +120,7 @@ TfrmPageDisplay::TfrmPageDisplay(QWidget* parent)
 
     for (const auto& [grid, caption] : {std::pair{ui->asgLinkTypes, "Name"}, std::pair{ui->asgAttrWidth, "Name"},
                                         std::pair{ui->asgAttrVal, "Value"}, std::pair{ui->asgAttrColor, "Name"}}) {
+        PrepareGrid(*grid, true);
         grid->SetCell(1, 0, QString::fromLatin1(caption));
         grid->setColumnWidth(0, 16);
         grid->setColumnWidth(1, 205);
