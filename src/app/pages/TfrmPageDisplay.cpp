@@ -114,7 +114,8 @@ TfrmPageDisplay::TfrmPageDisplay(QWidget* parent)
     // The lower sections keep their heights; the link types take what the page grows or shrinks by.
     QSplitter& sections = *ui->splSections;
     const QList<int> lower{133, 180, 150};
-    const int rest = height() - std::accumulate(lower.cbegin(), lower.cend(), 0) - int(lower.size()) * sections.handleWidth();
+    const int handles = int(lower.size()) * sections.handleWidth();
+    const int rest = height() - std::accumulate(lower.cbegin(), lower.cend(), 0) - handles;
     sections.setSizes(QList<int>{rest} + lower);
     sections.setStretchFactor(0, 1);
 
