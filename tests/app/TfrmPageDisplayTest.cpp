@@ -113,8 +113,10 @@ TEST_F(DisplayPageTest, PersonsAreColouredByNumberOrByRank)
     Give(persons, "age", {"20", "30", "na", "-"});
     Give(persons, "city", {"Rome", "Berlin", "Paris", "-"});
     Give(persons, "team", {"A", "a", "-", "A"});
+    host.Graph().SetIsChanged(false);
     ClickCell("asgAttrColor", "age", 0);
     EXPECT_EQ(Colors(), QList<uint32_t>({kGreen, kDarkGreen, kGreen, 0x123456})) << "missing counts as the lowest";
+    EXPECT_TRUE(host.Graph().IsChanged()) << "the colours are saved with the graph";
     persons[3]->Attributes.AddAttribute("age", "40");
     ClickCell("asgAttrColor", "age", 0);
     EXPECT_EQ(Colors(), QList<uint32_t>({kGreen, kHalfway, kGreen, kDarkGreen}));

@@ -145,8 +145,10 @@ TEgoNetModel* TfrmPageDisplay::Model() const
     return FHost ? &FHost->Graph().Model() : nullptr;
 }
 
-void TfrmPageDisplay::Repaint()
+void TfrmPageDisplay::GraphEdited()
 {
+    // Colours, widths and visibility are saved with the graph: closing must offer to save them.
+    FHost->Graph().SetIsChanged(true);
     FHost->Graph().update();
 }
 
@@ -285,7 +287,7 @@ void TfrmPageDisplay::ApplyPersonFilter()
         person->Enabled = !person->Attributes.GetValue(attribute, value) || wanted.contains(value.toLower());
         person->Visible = person->Enabled;
     }
-    Repaint();
+    GraphEdited();
 }
 
 void TfrmPageDisplay::ApplyWidthMapping(int row)
@@ -307,7 +309,7 @@ void TfrmPageDisplay::ApplyWidthMapping(int row)
     if (PlaceByValue(model->Links(), attribute, values, 1.0, [start, end](TEgoNetEdge* link, float f) {
             link->Width = start + RoundHalfEven((end - start) * double(f));
         }))
-        Repaint();
+        GraphEdited();
 }
 
 void TfrmPageDisplay::ApplyColorMapping(int row)
@@ -321,7 +323,7 @@ void TfrmPageDisplay::ApplyColorMapping(int row)
     if (PlaceByValue(model->Nodes(), attribute, values, 100.0, [this](TOrganizedNode* person, float percent) {
             person->Color = BlendColor(FStartColor, FEndColor, percent);
         }))
-        Repaint();
+        GraphEdited();
 }
 
 // Colours

@@ -63,7 +63,7 @@ private:
     using TApply = void (TfrmPageDisplay::*)();
 
     TEgoNetModel* Model() const;
-    void Repaint();
+    void GraphEdited();
     // "All", "None", a click on a check box and a click on a text cell of a check-box grid,
     // each followed by apply.
     void ConnectCheckGrid(TListGrid& grid, QToolButton* all, QToolButton* none, TApply apply);
