@@ -156,12 +156,8 @@ TEgoNetModel* TfrmPagePersons::Model() const
 
 QList<TOrganizedNode*> TfrmPagePersons::EditedPersons() const
 {
-    QList<TOrganizedNode*> persons;
-    if (const TEgoNetModel* model = Model())
-        for (const QString& id : FEditedIDs)
-            if (TOrganizedNode* person = model->FindNodeByID(id))
-                persons.append(person);
-    return persons;
+    const TEgoNetModel* model = Model();
+    return model ? model->FindNodesByIDs(FEditedIDs) : QList<TOrganizedNode*>();
 }
 
 void TfrmPagePersons::Repaint()
