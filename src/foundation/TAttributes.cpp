@@ -13,14 +13,23 @@ namespace {
 
 const QString kMissing = QStringLiteral("na");
 
-bool SameName(const QString& a, const QString& b)
+// The name part of an entry, read in place: lookups run over every entry of every object, and
+// copying each name out would cost an allocation apiece.
+QStringView NameOf(const QString& entry)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    const qsizetype eq = entry.indexOf('=');
+    return eq < 0 ? QStringView() : QStringView(entry).first(eq);
 }
 
-bool ContainsName(const QStringList& names, const QString& name)
+bool SameName(QStringView a, QStringView b)
 {
-    return names.contains(name, Qt::CaseInsensitive);
+    // Case folding maps each character to one character, so names of different lengths differ.
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+bool ContainsName(const QStringList& names, QStringView name)
+{
+    return std::any_of(names.cbegin(), names.cend(), [name](const QString& n) { return SameName(n, name); });
 }
 
 void RemoveFirst(QStringList& list, const QString& name)
@@ -88,7 +97,7 @@ void TAttributes::DeleteAttribute(const QString& name)
     if (name.isEmpty())
         return;
     for (qsizetype i = size() - 1; i >= 0; --i)
-        if (SameName(EntryName(at(i)), name))
+        if (SameName(NameOf(at(i)), name))
             removeAt(i);
 }
 
@@ -97,7 +106,7 @@ int TAttributes::IndexOfName(const QString& name) const
     if (name.isEmpty())
         return -1;
     for (qsizetype i = 0; i < size(); ++i)
-        if (SameName(EntryName(at(i)), name))
+        if (SameName(NameOf(at(i)), name))
             return int(i);
     return -1;
 }
@@ -171,9 +180,9 @@ void TAttributes::DiffNames(const QStringList& names, QStringList& toDelete, con
     toDelete.clear();
     for (qsizetype i = size() - 1; i >= 0; --i) {
         // Entries without a name are never addressed by name, so they are not offered for deletion.
-        const QString name = EntryName(at(i));
+        const QStringView name = NameOf(at(i));
         if (!name.isEmpty() && !ContainsName(names, name))
-            toDelete.append(name);
+            toDelete.append(name.toString());
     }
     std::sort(toDelete.begin(), toDelete.end(), CaseInsensitiveLess);
 
@@ -199,7 +208,7 @@ void TAttributes::SyncNames(const QStringList& names, bool deleteOthers, const Q
             RenameAttribute(EntryName(rename), ValueAt(QStringList{rename}, 0));
     if (deleteOthers)
         for (qsizetype i = size() - 1; i >= 0; --i)
-            if (!ContainsName(names, EntryName(at(i))))
+            if (!ContainsName(names, NameOf(at(i))))
                 removeAt(i);
     for (const QString& name : names)
         if (IndexOfName(name) < 0)

@@ -450,6 +450,24 @@ TOrganizedNode* TEgoNetModel::FindNodeByID(const QString& id) const
     return nullptr;
 }
 
+QList<TOrganizedNode*> TEgoNetModel::FindNodesByIDs(const QStringList& ids) const
+{
+    // Each wanted ID, folded as the comparison ignoring case folds it, takes the first node that
+    // carries it.
+    QHash<QString, TOrganizedNode*> found;
+    found.reserve(ids.size());
+    for (const QString& id : ids)
+        found.insert(id.toCaseFolded(), nullptr);
+    for (TOrganizedNode* node : FNodes)
+        if (const auto it = found.find(node->ID.toCaseFolded()); it != found.end() && !*it)
+            *it = node;
+    QList<TOrganizedNode*> nodes;
+    for (const QString& id : ids)
+        if (TOrganizedNode* node = found.value(id.toCaseFolded()))
+            nodes.append(node);
+    return nodes;
+}
+
 TEgoNetEdge* TEgoNetModel::FindLinkByID(const QString& id) const
 {
     for (TEgoNetEdge* link : FLinks)

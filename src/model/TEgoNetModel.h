@@ -98,6 +98,9 @@ public:
 
     // Lookups
     TOrganizedNode* FindNodeByID(const QString& id) const;
+    // FindNodeByID for each ID, in the order of the IDs, leaving out those no node has; one walk
+    // over the nodes however many IDs there are.
+    QList<TOrganizedNode*> FindNodesByIDs(const QStringList& ids) const;
     // Among all links, hidden ones included.
     TEgoNetEdge* FindLinkByID(const QString& id) const;
     bool FindNodeByCaptionOrID(const QString& text, int& index) const;

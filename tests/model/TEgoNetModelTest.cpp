@@ -259,6 +259,12 @@ TEST(TEgoNetModel, Lookups)
     g.dan->ID = "0000ABCD";
     EXPECT_EQ(g.model.FindNodeByID("0000abcd"), g.dan);
     EXPECT_EQ(g.model.FindNodeByID("nothing"), nullptr);
+    // Many at once, in the order asked, as one by one.
+    g.cy->ID = "0000abcd";
+    const QStringList ids{g.bob->ID, "nothing", "0000Abcd", g.ann->ID, g.bob->ID};
+    EXPECT_EQ(g.model.FindNodesByIDs(ids), QList<TOrganizedNode*>({g.bob, g.cy, g.ann, g.bob}));
+    EXPECT_EQ(g.model.FindNodeByID("0000Abcd"), g.cy) << "the first node of an ID";
+    EXPECT_TRUE(g.model.FindNodesByIDs({}).isEmpty());
 
     // An earlier node matching by ID wins over a later one matching by caption.
     g.ann->ID = "BOB";

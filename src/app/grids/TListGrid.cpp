@@ -66,11 +66,15 @@ TListGrid::TListGrid(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
     setItemDelegate(new TRadioDelegate(this));
-    connect(itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
-        if (OnEditDone)
-            OnEditDone();
-    });
     connect(this, &QTableWidget::itemClicked, this, &TListGrid::ClickedCheck);
+}
+
+// Every delegate's editor closes through here, also those of a page's own delegates.
+void TListGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableWidget::closeEditor(editor, hint);
+    if (OnEditDone)
+        OnEditDone();
 }
 
 void TListGrid::SetHasHeader(bool value)

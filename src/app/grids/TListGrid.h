@@ -51,9 +51,13 @@ public:
 
     // Raised when the cell editor closes, whether the edit was kept or not.
     std::function<void()> OnEditDone;
+    bool IsEditing() const { return state() == EditingState; }
 
     // The Qt row of a row as the pages count it.
     int ItemRow(int row) const { return row - FixedRows(); }
+
+protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     QTableWidgetItem* Item(int col, int row, bool create);

@@ -9,6 +9,7 @@
 #include "app/grids/GridHelpers.h"
 #include "app/grids/PersonListFilter.h"
 #include "app/grids/TListGrid.h"
+#include "app/pages/GroupEditing.h"
 #include "foundation/AtomicFileWriter.h"
 #include "model/BmpCodec.h"
 #include "output/JpegCodec.h"
@@ -30,12 +31,6 @@ namespace {
 const QString kNoImage = QString::fromLatin1(TEgoNetNode::DefaultImageID);
 const QString kGroupMode = QStringLiteral("group mode...");
 
-// The personal keys that every person is given (all but "movies", which a person gets only once
-// its favourite movies are stored).
-const QStringList kStandardKeys{"name_first", "name_last", "sex", "birthday_month", "birthday_year", "education",
-                                "work_type", "email", "homephone_area", "homephone", "workphone_area", "workphone",
-                                "cellphone_area", "cellphone", "entertainments", "sports", "foods"};
-
 const QStringList kMonths{"January", "February", "March", "April", "May", "June",
                           "July", "August", "September", "October", "November", "December"};
 
@@ -45,16 +40,6 @@ QStringList Years()
     for (int year = 1900; year <= 2010; ++year)
         years << QString::number(year);
     return years;
-}
-
-// A value as the form shows it: missing values are blank.
-QString FormValue(const TOrganizedNode* person, const QString& key, bool* hasKey = nullptr)
-{
-    QString value;
-    const bool found = person->Attributes.GetValue(key, value);
-    if (hasKey)
-        *hasKey = found;
-    return IsMissingValue(value) ? QString() : value;
 }
 
 } // namespace
@@ -171,12 +156,8 @@ TEgoNetModel* TfrmPagePersons::Model() const
 
 QList<TOrganizedNode*> TfrmPagePersons::EditedPersons() const
 {
-    QList<TOrganizedNode*> persons;
-    if (const TEgoNetModel* model = Model())
-        for (const QString& id : FEditedIDs)
-            if (TOrganizedNode* person = model->FindNodeByID(id))
-                persons.append(person);
-    return persons;
+    const TEgoNetModel* model = Model();
+    return model ? model->FindNodesByIDs(FEditedIDs) : QList<TOrganizedNode*>();
 }
 
 void TfrmPagePersons::Repaint()
@@ -257,23 +238,13 @@ void TfrmPagePersons::SetPicture(const QImage& picture)
                                                                                   Qt::SmoothTransformation)));
 }
 
-void TfrmPagePersons::SetGroupStyle(bool group)
-{
-    QFont font = ui->lbFullName->font();
-    font.setPointSize(group ? 8 : 13);
-    font.setBold(!group);
-    ui->lbFullName->setFont(font);
-    ui->lbFullName->setStyleSheet(group ? QStringLiteral("color: rgb(255, 0, 0);") : QStringLiteral("color: rgb(0, 166, 0);"));
-    ui->lbFullName->setAlignment(group ? Qt::AlignRight : Qt::AlignLeft);
-}
-
 void TfrmPagePersons::UpdateFullName()
 {
     QString full = ui->edFirstName->text();
     const QString last = ui->edLastName->text();
     if (!last.isEmpty())
         full = full.isEmpty() ? last : full + QLatin1Char(' ') + last;
-    SetGroupStyle(false);
+    SetFullNameStyle(*ui->lbFullName, false);
     ui->lbFullName->setText(full);
 }
 
@@ -311,7 +282,8 @@ void TfrmPagePersons::EnsureStandardKeys()
     if (!first)
         return;
     QString value;
-    for (const QString& key : kStandardKeys)
+    // Every person is given the personal keys; "movies" only once its favourite movies are stored.
+    for (const QString& key : PersonalKeys())
         if (!first->Attributes.GetValue(key, value))
             first->Attributes.AddAttribute(key, QString());
     Model()->NormalizeNodeAttrs();
@@ -322,8 +294,8 @@ void TfrmPagePersons::SplitCaptions()
     TListGrid& grid = Grid();
     for (int row = 1; row < grid.RowCount(); ++row) {
         auto* person = static_cast<TOrganizedNode*>(grid.Object(1, row));
-        if (!person || person->Caption().isEmpty() || !FormValue(person, "name_first").isEmpty()
-            || !FormValue(person, "name_last").isEmpty())
+        if (!person || person->Caption().isEmpty() || !ShownValue(person, "name_first").isEmpty()
+            || !ShownValue(person, "name_last").isEmpty())
             continue;
         QString first;
         QString last;
@@ -368,7 +340,7 @@ void TfrmPagePersons::LoadPerson(TOrganizedNode* person)
 {
     ClearForm();
     for (const TField& field : std::as_const(FFields))
-        SetFieldText(field, FormValue(person, field.Key));
+        SetFieldText(field, ShownValue(person, field.Key));
     if (ui->edFirstName->text().isEmpty() && ui->edLastName->text().isEmpty() && !person->Caption().isEmpty()) {
         QString first;
         QString last;
@@ -384,21 +356,10 @@ void TfrmPagePersons::LoadPerson(TOrganizedNode* person)
 void TfrmPagePersons::LoadGroup(const QList<TOrganizedNode*>& persons)
 {
     ClearForm();
-    for (const TField& field : std::as_const(FFields)) {
-        // The first person's value, unless a later person that has the key disagrees.
-        const QString candidate = FormValue(persons.first(), field.Key);
-        QString common = candidate;
-        for (qsizetype i = 1; i < persons.size(); ++i) {
-            bool hasKey = false;
-            const QString value = FormValue(persons[i], field.Key, &hasKey);
-            if (hasKey && value != candidate) {
-                common.clear();
-                break;
-            }
-        }
-        SetFieldText(field, common);
-    }
-    SetGroupStyle(true);
+    const QList<TEgoNetObject*> objects(persons.cbegin(), persons.cend());
+    for (const TField& field : std::as_const(FFields))
+        SetFieldText(field, CommonValue(objects, field.Key));
+    SetFullNameStyle(*ui->lbFullName, true);
     ui->lbFullName->setText(kGroupMode);
     const QString id = persons.first()->ImageID;
     const bool samePicture = std::all_of(persons.cbegin(), persons.cend(),

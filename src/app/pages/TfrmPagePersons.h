@@ -73,7 +73,6 @@ private:
     void EnsureStandardKeys();
     void SplitCaptions();
     void UpdateFullName();
-    void SetGroupStyle(bool group);
     void LoadCheckedPersons();
     void LoadPerson(TOrganizedNode* person);
     void LoadGroup(const QList<TOrganizedNode*>& persons);

@@ -1,0 +1,56 @@
+#include "app/pages/GroupEditing.h"
+
+#include "model/TEgoNetObject.h"
+
+#include <QLabel>
+
+const QStringList& PersonalKeys()
+{
+    static const QStringList keys{"name_first", "name_last", "sex", "birthday_month", "birthday_year", "education",
+                                  "work_type", "email", "homephone_area", "homephone", "workphone_area", "workphone",
+                                  "cellphone_area", "cellphone", "entertainments", "sports", "foods"};
+    return keys;
+}
+
+bool IsPersonalKey(const QString& name)
+{
+    // The keys are all lower case, so the name matches exactly or through its lower-case form.
+    return PersonalKeys().contains(name.toLower());
+}
+
+void SetFullNameStyle(QLabel& label, bool group)
+{
+    QFont font = label.font();
+    font.setPointSize(group ? 8 : 13);
+    font.setBold(!group);
+    label.setFont(font);
+    label.setStyleSheet(group ? QStringLiteral("color: rgb(255, 0, 0);") : QStringLiteral("color: rgb(0, 166, 0);"));
+    label.setAlignment(group ? Qt::AlignRight : Qt::AlignLeft);
+}
+
+QString ShownValue(const TEgoNetObject* object, const QString& name, bool* found)
+{
+    QString value;
+    const bool has = object->Attributes.GetValue(name, value);
+    if (found)
+        *found = has;
+    return IsMissingValue(value) ? QString() : value;
+}
+
+QString CommonValue(const QList<TEgoNetObject*>& objects, const QString& name, bool* differed)
+{
+    if (differed)
+        *differed = false;
+    if (objects.isEmpty())
+        return QString();
+    const QString candidate = ShownValue(objects.first(), name);
+    for (qsizetype i = 1; i < objects.size(); ++i) {
+        bool found = false;
+        if (ShownValue(objects[i], name, &found) != candidate && found) {
+            if (differed)
+                *differed = true;
+            return QString();
+        }
+    }
+    return candidate;
+}
