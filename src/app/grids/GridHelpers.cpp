@@ -6,6 +6,7 @@
 #include "view/TEgoNetGraphEx.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
@@ -130,20 +131,24 @@ int CountChecked(const TListGrid& grid, int checkCol)
 
 void GetCheckedObjects(const TListGrid& grid, int checkCol, QList<TEgoNetObject*>& list)
 {
-    list.clear();
+    QList<int> rows;
     ForEachDataRow(grid, [&](int row) {
         if (grid.IsChecked(checkCol, row))
-            if (TEgoNetObject* object = grid.Object(1, row))
-                list.append(object);
+            rows.append(row);
     });
+    list = grid.Objects(1, rows);
 }
 
 void CheckObjects(TListGrid& grid, int checkCol, const QList<TEgoNetObject*>& objects)
 {
     THeldPainting held(grid);
     SetAllChecks(grid, false, checkCol);
+    // The rows by ID, found once instead of a search per object; the first row with an ID wins.
+    QHash<QString, int> rowOf;
+    for (int row = grid.RowCount() - 1; row >= grid.FixedRows(); --row)
+        rowOf.insert(grid.ObjectID(1, row), row);
     for (const TEgoNetObject* object : objects) {
-        const int row = FindRowByID(grid, object->ID, 1);
+        const int row = rowOf.value(object->ID, -1);
         if (row < 0)
             continue;
         grid.SetChecked(checkCol, row, true);

@@ -186,6 +186,33 @@ TEgoNetObject* TListGrid::Object(int col, int row) const
     return FModel->FindNodeByID(id);
 }
 
+QList<TEgoNetObject*> TListGrid::Objects(int col, const QList<int>& rows) const
+{
+    QList<TEgoNetObject*> objects;
+    if (!FModel)
+        return objects;
+    // IDs compare without regard to case; the first object with an ID wins, as in the lookups.
+    const auto index = [](const auto& objects) {
+        QHash<QString, TEgoNetObject*> byID;
+        for (TEgoNetObject* object : objects)
+            if (const QString key = object->ID.toCaseFolded(); !byID.contains(key))
+                byID.insert(key, object);
+        return byID;
+    };
+    const QHash<QString, TEgoNetObject*> nodes = index(FModel->Nodes());
+    const QHash<QString, TEgoNetObject*> links = index(FModel->Links());
+    for (int row : rows) {
+        const QTableWidgetItem* cell = row >= FixedRows() ? item(ItemRow(row), col) : nullptr;
+        const QString id = cell ? cell->data(kIdRole).toString() : QString();
+        if (id.isEmpty())
+            continue;
+        const auto& kind = cell->data(kIsLinkRole).toBool() ? links : nodes;
+        if (TEgoNetObject* object = kind.value(id.toCaseFolded()))
+            objects.append(object);
+    }
+    return objects;
+}
+
 void TListGrid::SortByColumn(int col)
 {
     if (col >= 0 && col < columnCount())

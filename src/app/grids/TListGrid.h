@@ -45,6 +45,9 @@ public:
     QString ObjectID(int col, int row) const;
     // The attached person or link, or none when it is no longer in the model.
     TEgoNetObject* Object(int col, int row) const;
+    // The objects of the given rows in their order, those no longer in the model left out: one
+    // pass over the model however many rows.
+    QList<TEgoNetObject*> Objects(int col, const QList<int>& rows) const;
 
     // Ascending by the cells' text; rows keep their checks and objects.
     void SortByColumn(int col);
