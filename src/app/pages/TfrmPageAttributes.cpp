@@ -1,6 +1,7 @@
 #include "app/pages/TfrmPageAttributes.h"
 
-#include "app/AppResources.h"
+#include "app/pages/PageForm.h"
+
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
 #include "app/dialogs/TfrmSelectAttrValue.h"
@@ -100,11 +101,7 @@ TfrmPageAttributes::TfrmPageAttributes(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TfrmPageAttributes>())
 {
-    InitAppResources();
-    ui->setupUi(this);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetUpPage(*this, *ui);
     FPersonTable.Grid = ui->asgPAttributes;
     FLinkTable.Grid = ui->asgLAttributes;
     InitTable(FPersonTable);

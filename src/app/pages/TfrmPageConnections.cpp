@@ -1,6 +1,7 @@
 #include "app/pages/TfrmPageConnections.h"
 
-#include "app/AppResources.h"
+#include "app/pages/PageForm.h"
+
 #include "app/SettingsFiles.h"
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
@@ -68,11 +69,7 @@ TfrmPageConnections::TfrmPageConnections(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TfrmPageConnections>())
 {
-    InitAppResources();
-    ui->setupUi(this);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetUpPage(*this, *ui);
     // Every link made here is undirected; the choice is not offered.
     for (QWidget* hidden : std::initializer_list<QWidget*>{ui->lblDirection, ui->rbtnUndirected, ui->rbtnDirected})
         hidden->hide();

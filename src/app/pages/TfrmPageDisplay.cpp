@@ -1,6 +1,7 @@
 #include "app/pages/TfrmPageDisplay.h"
 
-#include "app/AppResources.h"
+#include "app/pages/PageForm.h"
+
 #include "app/dialogs/ModalResult.h"
 #include "app/dialogs/TfrmSelectColor.h"
 #include "app/grids/GridHelpers.h"
@@ -105,11 +106,7 @@ TfrmPageDisplay::TfrmPageDisplay(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TfrmPageDisplay>())
 {
-    InitAppResources();
-    ui->setupUi(this);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetUpPage(*this, *ui);
 
     // The lower sections keep their heights; the link types take what the page grows or shrinks by.
     QSplitter& sections = *ui->splSections;

@@ -1,6 +1,7 @@
 #include "app/pages/TfrmPagePersons.h"
 
-#include "app/AppResources.h"
+#include "app/pages/PageForm.h"
+
 #include "app/SettingsFiles.h"
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
@@ -48,11 +49,7 @@ TfrmPagePersons::TfrmPagePersons(QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TfrmPagePersons>())
 {
-    InitAppResources();
-    ui->setupUi(this);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetUpPage(*this, *ui);
     FFields = {{ui->edFirstName, "name_first"},       {ui->edLastName, "name_last"},
                {ui->cbSex, "sex"},                    {ui->cbMonth, "birthday_month"},
                {ui->cbYear, "birthday_year"},         {ui->cbSchools, "education"},
