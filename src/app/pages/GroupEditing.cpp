@@ -3,6 +3,7 @@
 #include "model/TEgoNetObject.h"
 
 #include <QLabel>
+#include <QLocale>
 
 const QStringList& PersonalKeys()
 {
@@ -53,4 +54,9 @@ QString CommonValue(const QList<TEgoNetObject*>& objects, const QString& name, b
         }
     }
     return candidate;
+}
+
+QString StrengthText(float strength)
+{
+    return QString::asprintf("%3.1f", double(strength)).replace(QLatin1Char('.'), QLocale().decimalPoint());
 }

@@ -26,3 +26,6 @@ QString ShownValue(const TEgoNetObject* object, const QString& name, bool* found
 // The value that several objects show together: the first one's, unless a later one that has
 // the attribute shows another (then blank, and differed is set).
 QString CommonValue(const QList<TEgoNetObject*>& objects, const QString& name, bool* differed = nullptr);
+
+// A link's strength as the strength lists show it: one decimal, the locale's separator.
+QString StrengthText(float strength);

@@ -1,13 +1,12 @@
 #include "app/pages/TfrmPageAttributes.h"
 
-#include "app/pages/PageForm.h"
-
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
 #include "app/dialogs/TfrmSelectAttrValue.h"
 #include "app/grids/GridHelpers.h"
 #include "app/grids/TListGrid.h"
 #include "app/pages/GroupEditing.h"
+#include "app/pages/PageForm.h"
 #include "ui_TfrmPageAttributes.h"
 #include "view/TCursorMan.h"
 #include "view/TEgoNetGraphEx.h"
@@ -88,12 +87,6 @@ protected:
         return QStyledItemDelegate::eventFilter(editor, event);
     }
 };
-
-// A link's strength as the strength list writes it: one decimal, the locale's separator.
-QString StrengthText(float strength)
-{
-    return QString::asprintf("%3.1f", double(strength)).replace(QLatin1Char('.'), QLocale().decimalPoint());
-}
 
 } // namespace
 

@@ -1,7 +1,5 @@
 #include "app/pages/TfrmPageConnections.h"
 
-#include "app/pages/PageForm.h"
-
 #include "app/SettingsFiles.h"
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
@@ -9,6 +7,8 @@
 #include "app/grids/GridHelpers.h"
 #include "app/grids/PersonListFilter.h"
 #include "app/grids/TListGrid.h"
+#include "app/pages/GroupEditing.h"
+#include "app/pages/PageForm.h"
 #include "foundation/Colors.h"
 #include "settings/TIniFile.h"
 #include "ui_TfrmPageConnections.h"
@@ -101,7 +101,7 @@ TfrmPageConnections::TfrmPageConnections(QWidget* parent)
 
     // "0.0" to "1.0" with the user's decimal separator.
     for (int i = 0; i <= 10; ++i)
-        ui->cbStrength->addItem(QLocale().toString(i * 0.1, 'f', 1));
+        ui->cbStrength->addItem(StrengthText(float(i) / 10));
     ui->cbStrength->setCurrentIndex(10);
 
     connect(ui->btnOtherAttributes, &QPushButton::clicked, this, [this] { Raise(OnOtherAttributes, this); });

@@ -1,11 +1,10 @@
 #include "app/pages/TfrmPageDisplay.h"
 
-#include "app/pages/PageForm.h"
-
 #include "app/dialogs/ModalResult.h"
 #include "app/dialogs/TfrmSelectColor.h"
 #include "app/grids/GridHelpers.h"
 #include "app/grids/TListGrid.h"
+#include "app/pages/PageForm.h"
 #include "foundation/Colors.h"
 #include "foundation/Rounding.h"
 #include "foundation/TAttributes.h"

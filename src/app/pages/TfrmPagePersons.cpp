@@ -1,7 +1,5 @@
 #include "app/pages/TfrmPagePersons.h"
 
-#include "app/pages/PageForm.h"
-
 #include "app/SettingsFiles.h"
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
@@ -11,6 +9,7 @@
 #include "app/grids/PersonListFilter.h"
 #include "app/grids/TListGrid.h"
 #include "app/pages/GroupEditing.h"
+#include "app/pages/PageForm.h"
 #include "foundation/AtomicFileWriter.h"
 #include "model/BmpCodec.h"
 #include "output/JpegCodec.h"
