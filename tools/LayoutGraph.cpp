@@ -2,36 +2,11 @@
 
 #include "ToolView.h"
 
-#include "foundation/UserDialogs.h"
 #include "layout/TEgoOrganizer.h"
 #include "view/TEgoNetGraphDisplay.h"
+#include "view/TGraphDocument.h"
 
 #include <QEventLoop>
-
-#include <cstdio>
-#include <memory>
-
-namespace {
-
-// A script asked for the layout, so the question whether to go on with a dense graph is
-// answered yes; messages go to standard error.
-class TGoOnDialogs : public IUserDialogs
-{
-public:
-    TGoOnDialogs() : FPrevious(SetUserDialogs(this)) {}
-    ~TGoOnDialogs() override { SetUserDialogs(FPrevious); }
-
-    int Ask(const QString&, TMessageKind, const QStringList&) override { return 1; }
-    void Show(const QString& message, TMessageKind) override
-    {
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-    }
-
-private:
-    IUserDialogs* FPrevious;
-};
-
-} // namespace
 
 TLayoutOptions ParseLayoutOptions(const QStringList& arguments)
 {
@@ -63,39 +38,33 @@ int LayoutGraphFile(const TLayoutOptions& options)
 {
     TEgoNetGraphDisplay view;
     view.resize(options.Size);
-    LoadGraphIntoView(view, options.Input);
+    TGraphDocument document(view);
+    OpenGraph(document, options.Input);
 
-    TOrganizeThread* organizer = view.SpringOrganizer();
-    std::unique_ptr<TEgoOrganizer> egoLayout;
+    TOrganizedNode* ego = nullptr;
     if (!options.Ego.isEmpty()) {
         int index = -1;
-        TOrganizedNode* ego = view.Model().FindNodeByID(options.Ego);
+        ego = view.Model().FindNodeByID(options.Ego);
         if (!ego && view.Model().FindNodeByCaptionOrID(options.Ego, index))
             ego = view.Model().GetNode(index);
         if (!ego)
             throw EToolError(QStringLiteral("no person \"%1\" in \"%2\"").arg(options.Ego, options.Input));
-        // As the program starts the layout around a person.
-        egoLayout = std::make_unique<TEgoOrganizer>(&view);
-        egoLayout->SetEgo(ego);
-        egoLayout->StepDelay = 1;
-        view.LinkLengthFactor = 1.25f;
-        view.SetOrganizer(egoLayout.get());
-        organizer = egoLayout.get();
     }
-    organizer->Animated = false;
+    TSpringEmbeddingOrganizer& organizer =
+        ego ? document.PrepareEgoLayout(ego, false) : document.UseSpringLayout();
     if (options.Seed)
-        organizer->SetRandomSeed(*options.Seed);
+        organizer.SetRandomSeed(*options.Seed);
 
-    TGoOnDialogs dialogs;
+    TToolDialogs dialogs;
     QEventLoop loop;
     view.OnOrganizeDone = [&](QObject*) {
-        view.StraightenLinks(false);
+        document.LayoutDone();
         loop.quit();
     };
-    view.Organize(true);
-    if (organizer->Running())
+    document.StartLayout();
+    if (organizer.Running())
         loop.exec();
-    const int steps = organizer->StepCount;
-    view.WriteGraphFile(options.Output);
+    const int steps = organizer.StepCount;
+    SaveGraph(document, options.Output);
     return steps;
 }

@@ -6,6 +6,7 @@
 #include "output/TGraphOutput.h"
 #include "output/TGraphPrinter.h"
 #include "view/TEgoNetGraphDisplay.h"
+#include "view/TGraphDocument.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -41,7 +42,8 @@ void RenderGraphFile(const TRenderOptions& options)
 {
     TEgoNetGraphDisplay view;
     view.resize(options.Size);
-    LoadGraphIntoView(view, options.Input);
+    TGraphDocument document(view);
+    OpenGraph(document, options.Input);
     if (options.Fit)
         view.BestFit();
 

@@ -1,9 +1,12 @@
 #include "ToolView.h"
 
-#include "settings/GraphFile.h"
-#include "view/TEgoNetGraphDisplay.h"
+#include "view/TGraphDocument.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
+
+#include <cstdio>
+#include <utility>
 
 QSize ParseViewSize(const QString& value)
 {
@@ -15,15 +18,33 @@ QSize ParseViewSize(const QString& value)
     return size;
 }
 
-void LoadGraphIntoView(TEgoNetGraphDisplay& view, const QString& fileName)
+void TToolDialogs::Show(const QString& message, TMessageKind kind)
 {
-    TGraphHeader header;
-    if (!ReadGraphFile(fileName, header, view.Settings(), view.Model(), [&] { view.ApplySettings(); }))
-        throw EToolError(QStringLiteral("\"%1\" is not a graph file").arg(fileName));
-    view.Caption = header.Caption;
-    view.Description = header.Description;
-    view.UpdateCurrent();
-    view.Model().NormalizeNodeAttrs();
-    view.Model().NormalizeLinkAttrs();
-    view.SetIsChanged(false);
+    if ((kind == TMessageKind::Warning || kind == TMessageKind::Error) && FProblem.isEmpty())
+        FProblem = message;
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+QString TToolDialogs::TakeProblem()
+{
+    return std::exchange(FProblem, QString());
+}
+
+void OpenGraph(TGraphDocument& document, const QString& fileName)
+{
+    if (!QFileInfo::exists(fileName))
+        throw EToolError(QStringLiteral("Cannot open \"%1\": no such file").arg(fileName));
+    TToolDialogs dialogs;
+    if (!document.Open(fileName)) {
+        const QString problem = dialogs.TakeProblem();
+        throw EToolError(problem.isEmpty() ? QStringLiteral("\"%1\" is not a graph file").arg(fileName) : problem);
+    }
+}
+
+void SaveGraph(TGraphDocument& document, const QString& fileName)
+{
+    TToolDialogs dialogs;
+    if (!document.SaveTo(fileName))
+        throw EToolError(dialogs.TakeProblem());
 }

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "foundation/UserDialogs.h"
+
 #include <stdexcept>
 
-class TEgoNetGraphDisplay;
+class TGraphDocument;
 
 // A request of circlewright-tool that cannot be carried out; the message says why.
 class EToolError : public std::runtime_error
@@ -43,7 +45,29 @@ QStringList ScanArguments(const QStringList& arguments, const QStringList& value
     return files;
 }
 
-// Opens a graph file in the view as the program does: the settings block applied to the view,
-// the current node and link found, every attribute name given to every person and link.
-// Raises EToolError for a file that is not a graph file and EStreamError for a read error.
-void LoadGraphIntoView(TEgoNetGraphDisplay& view, const QString& fileName);
+// The tool answers for the user while a verb runs: every question gets the first answer (a
+// script asked for the work, so it goes on), warnings and errors are kept as the verb's failure,
+// other messages go to standard error.
+class TToolDialogs final : public IUserDialogs
+{
+public:
+    TToolDialogs() : FPrevious(SetUserDialogs(this)) {}
+    ~TToolDialogs() override { SetUserDialogs(FPrevious); }
+    TToolDialogs(const TToolDialogs&) = delete;
+    TToolDialogs& operator=(const TToolDialogs&) = delete;
+
+    int Ask(const QString&, TMessageKind, const QStringList&) override { return 1; }
+    void Show(const QString& message, TMessageKind kind) override;
+    // The first warning or error since the last call, then none.
+    QString TakeProblem();
+
+private:
+    IUserDialogs* FPrevious;
+    QString FProblem;
+};
+
+// Opens a graph file as the program does. Raises EToolError with the reason when it cannot be
+// opened or read.
+void OpenGraph(TGraphDocument& document, const QString& fileName);
+// Saves as the program does; raises EToolError with the reason when the file cannot be written.
+void SaveGraph(TGraphDocument& document, const QString& fileName);
