@@ -36,6 +36,11 @@ QString SettingsFilePathIn(const QString& programDirectory, const QString& userD
     return path;
 }
 
+QString ProgramDirectory()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
 QString SettingsFilePath(const QString& fileName)
 {
     if (!gSettingsDirectory.isEmpty())

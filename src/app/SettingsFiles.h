@@ -8,6 +8,9 @@
 // Every window asks here instead of building paths itself.
 QString SettingsFilePath(const QString& fileName);
 
+// The program's folder with a trailing separator: its manual and shipped files live there.
+QString ProgramDirectory();
+
 // The same rule for a given program directory and user directory.
 QString SettingsFilePathIn(const QString& programDirectory, const QString& userDirectory, const QString& fileName);
 

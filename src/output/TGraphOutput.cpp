@@ -9,7 +9,8 @@ bool TGraphOutput::PrinterAvailable()
 
 bool TGraphOutput::PrintPicture(QWidget& view, const QRect& rect)
 {
-    return TGraphPrinter(&view, rect).PrintPicture();
+    TGraphPrinter printer(&view, rect);
+    return FPrinter ? printer.PrintPicture(*FPrinter) : printer.PrintPicture();
 }
 
 bool TGraphOutput::SavePicture(QWidget& view, const QRect& rect, const QString& fileName, int depth)

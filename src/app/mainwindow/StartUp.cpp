@@ -1,17 +1,50 @@
 #include "app/mainwindow/StartUp.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include "app/SettingsFiles.h"
+#include "app/dialogs/TQtUserDialogs.h"
+#include "app/mainwindow/TApplication.h"
+#include "app/mainwindow/TfrmMain.h"
+#include "model/FontFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 
 int RunCirclewright(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
+    // The settings folder is found through the application object, so it comes first.
+    TApplication app(argc, argv);
+    RestoreFromTemplate(QStringLiteral("Circlewright.in_"), QStringLiteral("Circlewright.ini"));
+    RestoreFromTemplate(QStringLiteral("enDispSettings.in_"), QStringLiteral("enDispSettings.ini"));
+    LoadFontFiles();
+
+    TfrmMain window;
+    TQtUserDialogs dialogs(&window);
+    IUserDialogs* const previous = SetUserDialogs(&dialogs);
     window.show();
-    return app.exec();
+
+    // A graph file named on the command line (a file manager opening it) opens once the window is up.
+    const QStringList arguments = app.arguments().mid(1);
+    if (!arguments.isEmpty()) {
+        const QString fileName = QFileInfo(arguments.first()).absoluteFilePath();
+        QTimer::singleShot(0, &window, [&window, fileName] {
+            if (!window.OpenGraphFile(fileName) && !QFileInfo::exists(fileName))
+                UserDialogs().Show(QStringLiteral("Cannot load file:  ") + fileName, TMessageKind::Information);
+        });
+    }
+    const int result = app.exec();
+    SetUserDialogs(previous);
+    return result;
 }
 
-bool RestoreFromTemplate(const QString&, const QString&)
+bool RestoreFromTemplate(const QString& templateName, const QString& targetName)
 {
-    return false;
+    const QString target = SettingsFilePath(targetName);
+    const QString templateFile = QFileInfo(target).dir().filePath(templateName);
+    if (QFileInfo::exists(target))
+        QFile::remove(templateFile);
+    else if (QFileInfo::exists(templateFile))
+        QFile::rename(templateFile, target);
+    return QFileInfo::exists(target);
 }
