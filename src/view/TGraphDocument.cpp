@@ -134,7 +134,7 @@ void TGraphDocument::Organize()
     FView.PrepareEdit(true);
     if (FView.Model().EnabledNodeCount() < 1)
         return;
-    FLayoutCursor = BusyCursor();
+    ShowLayoutCursor();
     UseSpringLayout();
     StartLayout();
     if (!FView.Organizer()->Running())
@@ -143,11 +143,18 @@ void TGraphDocument::Organize()
 
 void TGraphDocument::StartEgoLayout(TOrganizedNode* person)
 {
-    FLayoutCursor = BusyCursor();
+    ShowLayoutCursor();
     PrepareEgoLayout(person, true);
     StartLayout();
     if (!FView.Organizer()->Running())
         FLayoutCursor.reset();
+}
+
+void TGraphDocument::ShowLayoutCursor()
+{
+    // The guard of an earlier run goes first: going after the new one, it would put the arrow back.
+    FLayoutCursor.reset();
+    FLayoutCursor = BusyCursor();
 }
 
 void TGraphDocument::LayoutDone()

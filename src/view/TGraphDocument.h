@@ -65,6 +65,8 @@ public:
     TEgoOrganizer* EgoLayout() const { return FEgoLayout.get(); }
 
 private:
+    void ShowLayoutCursor();
+
     TEgoNetGraphDisplay& FView;
     TEgoNetGraphEx* FHost;
     QString FFileName = Untitled;

@@ -7,17 +7,23 @@
 #include "app/grids/TListGrid.h"
 #include "app/mainwindow/HelpFiles.h"
 #include "app/mainwindow/StartUp.h"
+#include "app/pages/TfrmPageConnections.h"
 #include "app/pages/TfrmPagePersons.h"
 #include "common/ScriptedDialogRunner.h"
 #include "common/ScriptedDialogs.h"
 #include "settings/GraphFile.h"
+#include "layout/TEgoOrganizer.h"
+#include "view/TCursorMan.h"
 #include "view/TEgoNetGraphEx.h"
 #include "view/TGraphClipboard.h"
 #include "view/TGraphCommands.h"
 #include "view/TGraphDocument.h"
+#include "view/ViewEvents.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -125,6 +131,31 @@ TEST_F(MainWindowTest, TitlesAndNamesFollowOpeningAndAFailedOpenKeepsThem)
     dialogs.Answer(1);
     EXPECT_EQ(window.Save1Click(), TSave::Saved);
     EXPECT_TRUE(Captions(Path("friends.eng")).isEmpty());
+}
+
+TEST_F(MainWindowTest, OpenAsksAboutChangesFirstAndOpensTheChosenFile)
+{
+    const QString friends = GraphFile("friends.eng", {"Ann", "Bob", "Cy"});
+    model().NewNode({50, 50}, "Zoe");
+    view().SetIsChanged(true);
+    dialogs.Answer(3);
+    Action("Open1")->trigger();
+    EXPECT_EQ(runner.Shown(), 0);
+    dialogs.Answer(2);
+    runner.Then([&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(friends);
+        dialog.accept();
+    });
+    Action("Open1")->trigger();
+    EXPECT_EQ(model().NodeCount(), 3);
+    EXPECT_EQ(window.CurrentFileName(), friends);
+    EXPECT_FALSE(view().IsChanged());
+
+    // The Person menu works through the Persons page.
+    window.SetActiveTab(TfrmMain::tabDisplay);
+    Action("New1")->trigger();
+    EXPECT_EQ(window.ActiveTab(), TfrmMain::tabPersons);
+    EXPECT_EQ(model().NodeCount(), 4);
 }
 
 TEST_F(MainWindowTest, CloseAsksToSaveAndOnlyGoesWhenNothingIsLost)
@@ -302,6 +333,107 @@ TEST_F(MainWindowTest, GraphMenuReachesGroupsAndEditMenuTheClipboard)
     EXPECT_EQ(first->selectedText(), "Ann");
     EXPECT_EQ(model().SelectedNodeCount(), 2);
     TGraphClipboard::ClearGraph();
+}
+
+TEST_F(MainWindowTest, TabsPassThePersonsOnAndGraphSelectionsShowTheirPage)
+{
+    auto* ann = model().NewNode({50, 50}, "Ann");
+    model().NewNode({150, 50}, "Bob");
+    window.InitPages();
+    CheckObjects(window.PagePersons().Grid(), 0, {ann});
+    window.SetActiveTab(TfrmMain::tabConnections);
+    QList<TEgoNetObject*> checked;
+    GetCheckedObjects(window.PageConnections().LPersons(), 0, checked);
+    EXPECT_EQ(checked, QList<TEgoNetObject*>{ann});
+
+    // A person selected on the graph brings the Persons page, a link the Attributes page.
+    ann->SetSelected(true);
+    Raise(view().OnSelect, &view());
+    EXPECT_EQ(window.ActiveTab(), TfrmMain::tabPersons);
+    model().SelectAll(false);
+    model().NewLink(ann, model().GetNode(1), "default", "")->SetSelected(true);
+    Raise(view().OnSelect, &view());
+    EXPECT_EQ(window.ActiveTab(), TfrmMain::tabAttributes);
+}
+
+TEST_F(MainWindowTest, PicturesTakeTheDepthOfTheChosenFormatAndFailuresAreReported)
+{
+    model().NewNode({50, 50}, "Ann");
+    const auto saveImage = [&](const QString& fileName, int filter) {
+        runner.Then([=](QDialog& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            files.selectNameFilter(files.nameFilters()[filter]);
+            files.selectFile(fileName);
+            dialog.accept();
+        });
+        window.tbSaveImageClick();
+    };
+    saveImage(Path("four.bmp"), 1);
+    QFile bitmap(Path("four.bmp"));
+    ASSERT_TRUE(bitmap.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bitmap.readAll().at(28), 4);
+    EXPECT_TRUE(dialogs.Messages().isEmpty());
+    saveImage(Path("graph.eng"), 2);
+    EXPECT_EQ(Questions(), QStringList{"File save error:  " + Path("graph.eng")});
+
+    // Without a printer (the test machine has none) printing says so.
+    runner.Then([](QDialog& dialog) { dialog.accept(); });
+    window.tbPrintClick();
+    EXPECT_EQ(Questions().last(), "Can't print. Check if there is printer available in the system");
+}
+
+TEST_F(MainWindowTest, HiddenItemsAndAMissingManualSayWhatTheyAre)
+{
+    Action("CVScommaSeparatedValues1")->trigger();
+    Action("Summary1")->trigger();
+    Action("Defaultsettings1")->trigger();
+    EXPECT_EQ(Questions(), QStringList({"Not implemented yet.", "Summary report - not implemented yet.", "Under construction."}));
+    EXPECT_FALSE(Action("Summary1")->isVisible());
+    if (FindHelp(ProgramDirectory()).isEmpty()) {
+        window.ShowHelp();
+        EXPECT_EQ(Questions().last(), "Help file not found: " + ProgramDirectory() + "Circlewright User Manual.pdf");
+    }
+    // Every control a screen reader reaches has a name.
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        // An editable combo box's own text field goes by the box's name.
+        if (!widget->isVisible() || widget->focusPolicy() == Qt::NoFocus || widget->inherits("QHeaderView") ||
+            qobject_cast<QComboBox*>(widget->parentWidget()))
+            continue;
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(control, nullptr);
+        EXPECT_FALSE(control->text(QAccessible::Name).isEmpty())
+            << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, PagesStartTheLayoutsAndTheHourglassLastsUntilTheyAreDone)
+{
+    auto* ann = model().NewNode({50, 50}, "Ann");
+    model().NewLink(ann, model().NewNode({60, 60}, "Bob"), "default", "");
+    window.InitPages();
+    ASSERT_NE(window.Document().EgoLayout(), nullptr);
+    EXPECT_EQ(view().Organizer(), window.Document().EgoLayout());
+
+    // Choosing a person lays the graph out around it, animated.
+    Raise(window.PagePersons().OnPersonFocused, &window.PagePersons(), ann);
+    EXPECT_EQ(view().Organizer(), window.Document().EgoLayout());
+    EXPECT_TRUE(window.Document().EgoLayout()->Animated);
+    EXPECT_FLOAT_EQ(view().LinkLengthFactor, 1.25f);
+
+    // New links on the Connections page organize the whole graph once, without animation.
+    bool done = false;
+    view().OnOrganizeIteration = nullptr;
+    Raise(window.PageConnections().OnLinksCreated, &window.PageConnections());
+    EXPECT_EQ(view().Organizer(), view().SpringOrganizer());
+    EXPECT_FALSE(view().SpringOrganizer()->Animated);
+    EXPECT_TRUE(IsBusy());
+    const auto finished = window.G().OnOrganizeDone;
+    window.G().OnOrganizeDone = [&](QObject* sender) {
+        finished(sender);
+        done = true;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    EXPECT_FALSE(IsBusy());
 }
 
 TEST(StartUpTest, TemplatesAreRenamedOnlyWhenTheSettingsFileIsMissing)
