@@ -58,6 +58,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     InitAppResources();
     FUi->setupUi(this);
     QGuiApplication::setApplicationDisplayName(Title);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/emblem.svg")));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect work = screen->availableGeometry();
         setGeometry(work.left() + 5, work.top() + 5, work.width() - 10, work.height() - 10);
