@@ -108,6 +108,40 @@ void TEgoNetModel::AssignFrom(const TEgoNetModel& other)
         ShownLinkTypes.append(QStringLiteral("is_linked_to"));
 }
 
+void TEgoNetModel::CopyFrom(const TEgoNetModel& other)
+{
+    if (&other == this)
+        return;
+    Clear();
+    QHash<const TEgoNetNode*, TOrganizedNode*> nodes;
+    nodes.reserve(other.FNodes.size());
+    FNodes.reserve(other.FNodes.size());
+    for (const TOrganizedNode* source : other.FNodes) {
+        auto* node = new TOrganizedNode(*source);
+        FNodes.append(node);
+        nodes.insert(source, node);
+    }
+    QHash<const TEgoNetEdge*, TEgoNetEdge*> links;
+    links.reserve(other.FLinks.size());
+    FLinks.reserve(other.FLinks.size());
+    FLinkSet.reserve(other.FLinks.size());
+    for (const TEgoNetEdge* source : other.FLinks) {
+        auto* link = new TEgoNetEdge(*source);
+        link->Source = nodes.value(source->Source);
+        link->Target = nodes.value(source->Target);
+        FLinks.append(link);
+        FLinkSet.insert(link);
+        links.insert(source, link);
+    }
+    FShownLinks.reserve(other.FShownLinks.size());
+    for (const TEgoNetEdge* source : other.FShownLinks)
+        if (TEgoNetEdge* link = links.value(source))
+            FShownLinks.append(link);
+    NodeTypes = other.NodeTypes;
+    ShownLinkTypes = other.ShownLinkTypes;
+    FModified = other.FModified;
+}
+
 int TEgoNetModel::IndexOfNode(const TEgoNetNode* node) const
 {
     if (!node)

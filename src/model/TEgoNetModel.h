@@ -41,6 +41,10 @@ public:
 
     void Clear();
     void AssignFrom(const TEgoNetModel& other);
+    // Makes this model an exact copy of the other: the same objects in the same order, with the
+    // same identities, flags, selection and changed mark. What was held from before is gone.
+    // Texts, lists and pictures are shared with the other until either side changes them.
+    void CopyFrom(const TEgoNetModel& other);
 
     // Access
     int NodeCount() const { return int(FNodes.size()); }

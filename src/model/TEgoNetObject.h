@@ -23,7 +23,6 @@ public:
     explicit TEgoNetObject(const QString& caption = QString());
     virtual ~TEgoNetObject() = default;
 
-    TEgoNetObject(const TEgoNetObject&) = delete;
     TEgoNetObject& operator=(const TEgoNetObject&) = delete;
 
     QString ID;
@@ -69,6 +68,10 @@ public:
     virtual void ApplyDefaults(const TDisplayDefaults& settings) = 0;
 
 protected:
+    // The same object once more, identity and all: only a copy of the whole model makes one,
+    // since two objects of one model never share an identity.
+    TEgoNetObject(const TEgoNetObject&) = default;
+
     // Copies the fields both kinds share and copy alike (everything but identity, type, caption
     // and the flags each kind treats in its own way).
     void AssignCommonFrom(const TEgoNetObject& source);

@@ -9,6 +9,7 @@
 #include "view/TGraphCommands.h"
 #include "view/TGraphInteraction.h"
 #include "view/TGraphPopupMenu.h"
+#include "view/ViewEvents.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,6 +69,12 @@ void TEgoNetGraphDisplay::SetIsChanged(bool value)
 {
     FChanged = value;
     FModel->SetModified(value);
+}
+
+void TEgoNetGraphDisplay::Edited(const QString& step)
+{
+    SetIsChanged(true);
+    Raise(OnEdited, this, step);
 }
 
 void TEgoNetGraphDisplay::SetColor(uint32_t value)

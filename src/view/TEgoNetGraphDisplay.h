@@ -75,6 +75,9 @@ public:
 
     bool IsChanged() const { return FChanged || FModel->Modified(); }
     void SetIsChanged(bool value);
+    // An edit of what a save writes has ended: the graph is changed, and OnEdited tells the
+    // owner the step's name.
+    void Edited(const QString& step);
 
     uint32_t Color() const override { return FColor; }
     void SetColor(uint32_t value);

@@ -43,7 +43,7 @@ TEgoNetGraphEx::TEgoNetGraphEx(QWidget* parent)
             &E::OnDeletingNodes, &E::OnDeleteNodes, &E::OnDisablingNodes, &E::OnDisableNodes, &E::OnAddingLink,
             &E::OnAddLink, &E::OnDeletingLinks, &E::OnDeleteLinks, &E::OnGroupingNodes, &E::OnGroupNodes,
             &E::OnUnGroupNodes, &E::OnAddingToGroup, &E::OnEditNodeRequest, &E::OnEditLinkRequest, &E::OnCombine,
-            &E::OnDisplaySettingsRequest, &E::OnOrganizeIteration, &E::OnOrganizeDone);
+            &E::OnDisplaySettingsRequest, &E::OnOrganizeIteration, &E::OnOrganizeDone, &E::OnEdited);
 
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { UserScrolled(true); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { UserScrolled(false); });
@@ -123,6 +123,8 @@ void TEgoNetGraphEx::ZoomIn()
         ZoomCanvas(RoundHalfEven(FGraph->width() * ZoomStep), RoundHalfEven(FGraph->height() * ZoomStep), true, true);
     else
         ZoomPositions(ZoomStep);
+    // Zooming moves the persons, which a save writes.
+    FGraph->Edited(QStringLiteral("Zoom"));
 }
 
 void TEgoNetGraphEx::ZoomOut()
@@ -135,6 +137,7 @@ void TEgoNetGraphEx::ZoomOut()
                    false);
     else
         ZoomPositions(ZoomOutFactor);
+    FGraph->Edited(QStringLiteral("Zoom"));
 }
 
 int TEgoNetGraphEx::ScrolledPosition(int newExtent, int client, int savedRange, int savedPosition)
@@ -184,6 +187,7 @@ void TEgoNetGraphEx::BestFit()
     FitGraphToClient();
     FZoom = 1.0;
     FGraph->BestFit();
+    FGraph->Edited(QStringLiteral("Best Fit"));
     setUpdatesEnabled(true);
     FGraph->update();
     TakeFocus();

@@ -52,9 +52,9 @@ void TGraphCommands::ForgetDeleted()
         FView.CurrentLink = nullptr;
 }
 
-void TGraphCommands::Edited()
+void TGraphCommands::Edited(const QString& step)
 {
-    FView.SetIsChanged(true);
+    FView.Edited(step);
 }
 
 void TGraphCommands::RestartLayout()
@@ -93,6 +93,7 @@ void TGraphCommands::AddNode()
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
     TOrganizedNode* node = NewDefaultNode(FView.InsertPoint);
+    Edited(QStringLiteral("Add Person"));
     Model().SelectAll(false);
     node->SetSelected(true);
     SetCurrentNode(node);
@@ -135,7 +136,7 @@ void TGraphCommands::DisableNodes()
         node->Visible = node->Enabled || showDisabled;
     }
     Model().UpdateLinkSelection();
-    Edited();
+    Edited(QStringLiteral("Disable Persons"));
     Repaint();
     Raise(FView.OnDisableNodes, &FView);
     RaiseSelect();
@@ -156,36 +157,36 @@ void TGraphCommands::DeleteNodes()
             ++i;
     }
     ForgetDeleted();
-    Edited();
+    Edited(QStringLiteral("Delete Persons"));
     Repaint();
     Raise(FView.OnDeleteNodes, &FView);
     RaiseSelect();
     RestartLayout();
 }
 
-void TGraphCommands::ChangeNodes(void (TEgoNetModel::*change)())
+void TGraphCommands::ChangeNodes(void (TEgoNetModel::*change)(), const QString& step)
 {
     if (Model().NodeCount() == 0)
         return;
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
     (Model().*change)();
-    Edited();
+    Edited(step);
 }
 
 void TGraphCommands::FreezeNodes()
 {
-    ChangeNodes(&TEgoNetModel::FreezeSelected);
+    ChangeNodes(&TEgoNetModel::FreezeSelected, QStringLiteral("Freeze Persons"));
 }
 
 void TGraphCommands::UnfreezeNodes()
 {
-    ChangeNodes(&TEgoNetModel::UnfreezeSelected);
+    ChangeNodes(&TEgoNetModel::UnfreezeSelected, QStringLiteral("Unfreeze Persons"));
 }
 
 void TGraphCommands::UnfreezeAll()
 {
-    ChangeNodes(&TEgoNetModel::UnfreezeAll);
+    ChangeNodes(&TEgoNetModel::UnfreezeAll, QStringLiteral("Unfreeze All"));
 }
 
 // Links
@@ -242,7 +243,7 @@ void TGraphCommands::AddSelfLoop(TOrganizedNode* node)
 
 void TGraphCommands::LinkAdded(TEgoNetEdge* link)
 {
-    Edited();
+    Edited(QStringLiteral("Add Link"));
     Repaint();
     RaiseSelect();
     // An OnSelect handler may have deleted the new link.
@@ -257,7 +258,7 @@ void TGraphCommands::EditLink()
     RequestEdit(FView.CurrentLink, FView.OnEditLinkRequest);
 }
 
-void TGraphCommands::ChangeLinks(const std::function<void(const TIntVector&)>& change)
+void TGraphCommands::ChangeLinks(const std::function<void(const TIntVector&)>& change, const QString& step)
 {
     TIntVector links;
     if (Model().SelectedLinks(&links) == 0)
@@ -267,7 +268,7 @@ void TGraphCommands::ChangeLinks(const std::function<void(const TIntVector&)>& c
     change(links);
     // Making links undirected removes duplicates.
     ForgetDeleted();
-    Edited();
+    Edited(step);
     FView.LinksChanged(false);
 }
 
@@ -276,17 +277,17 @@ void TGraphCommands::ChangeLinkDirection()
     ChangeLinks([this](const TIntVector& links) {
         for (int32_t i = 0; i < links.Count(); ++i)
             Model().GetShownLink(links.Items(i))->SwapEnds();
-    });
+    }, QStringLiteral("Change Link Direction"));
 }
 
 void TGraphCommands::MakeLinksUndirected()
 {
-    ChangeLinks([this](const TIntVector& links) { Model().MakeUndirected(&links); });
+    ChangeLinks([this](const TIntVector& links) { Model().MakeUndirected(&links); }, QStringLiteral("Make Links Undirected"));
 }
 
 void TGraphCommands::MakeLinksDirected()
 {
-    ChangeLinks([this](const TIntVector& links) { Model().MakeDirected(&links); });
+    ChangeLinks([this](const TIntVector& links) { Model().MakeDirected(&links); }, QStringLiteral("Make Links Directed"));
 }
 
 void TGraphCommands::DeleteLinks()
@@ -303,7 +304,7 @@ void TGraphCommands::DeleteLinks()
         Model().DeleteShownLink(link);
     ForgetDeleted();
     Model().RebuildShownLinkTypes();
-    Edited();
+    Edited(QStringLiteral("Delete Links"));
     Repaint();
     Raise(FView.OnDeleteLinks, &FView);
     FView.LinksChanged(true);
@@ -315,7 +316,7 @@ void TGraphCommands::StraightenLinks()
         return;
     const auto busy = BusyCursor();
     FView.StraightenLinks(true);
-    Edited();
+    Edited(QStringLiteral("Straighten Links"));
 }
 
 // Groups
@@ -334,18 +335,18 @@ void TGraphCommands::CreateGroup()
     group->SetSelected(true);
     SetCurrentNode(group);
     ForgetDeleted();
-    Edited();
+    Edited(QStringLiteral("Create Group"));
     Repaint();
     Raise(FView.OnGroupNodes, &FView, group);
     RaiseSelect();
     RestartLayout();
 }
 
-void TGraphCommands::GroupsChanged(bool ungrouped)
+void TGraphCommands::GroupsChanged(bool ungrouped, const QString& step)
 {
     SetCurrentNode(nullptr);
     ForgetDeleted();
-    Edited();
+    Edited(step);
     FView.PlaySoundEffect(kBeep);
     Repaint();
     // The former group is gone; its handlers get no object that could be touched.
@@ -355,7 +356,7 @@ void TGraphCommands::GroupsChanged(bool ungrouped)
     RestartLayout();
 }
 
-void TGraphCommands::ChangeSelectedGroup(void (TEgoNetModel::*change)(TEgoNetNode*), bool ungrouped)
+void TGraphCommands::ChangeSelectedGroup(void (TEgoNetModel::*change)(TEgoNetNode*), bool ungrouped, const QString& step)
 {
     TOrganizedNode* group = Model().FirstSelectedNode();
     if (!group || !group->IsGroup)
@@ -363,12 +364,12 @@ void TGraphCommands::ChangeSelectedGroup(void (TEgoNetModel::*change)(TEgoNetNod
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
     (Model().*change)(group);
-    GroupsChanged(ungrouped);
+    GroupsChanged(ungrouped, step);
 }
 
 void TGraphCommands::Expand()
 {
-    ChangeSelectedGroup(&TEgoNetModel::Expand, false);
+    ChangeSelectedGroup(&TEgoNetModel::Expand, false, QStringLiteral("Expand Group"));
 }
 
 void TGraphCommands::ExpandAll()
@@ -378,7 +379,7 @@ void TGraphCommands::ExpandAll()
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
     Model().ExpandAll();
-    GroupsChanged(false);
+    GroupsChanged(false, QStringLiteral("Expand All"));
 }
 
 void TGraphCommands::CollapseAll()
@@ -415,7 +416,7 @@ void TGraphCommands::CollapseAllGroups()
         return;
     const auto busy = BusyCursor();
     CollapseAll();
-    Edited();
+    Edited(QStringLiteral("Collapse All"));
     FView.PlaySoundEffect(kDing);
     Repaint();
     RaiseSelect();
@@ -424,7 +425,7 @@ void TGraphCommands::CollapseAllGroups()
 
 void TGraphCommands::Ungroup()
 {
-    ChangeSelectedGroup(&TEgoNetModel::Ungroup, true);
+    ChangeSelectedGroup(&TEgoNetModel::Ungroup, true, QStringLiteral("Ungroup"));
 }
 
 void TGraphCommands::UngroupAll()
@@ -432,7 +433,7 @@ void TGraphCommands::UngroupAll()
     const auto busy = BusyCursor();
     FView.PrepareEdit(true);
     Model().UngroupAll();
-    GroupsChanged(true);
+    GroupsChanged(true, QStringLiteral("Ungroup All"));
 }
 
 // Selection and structure
@@ -476,7 +477,7 @@ bool TGraphCommands::ConnectAll(bool ask)
     FView.PrepareEdit(true);
     Model().ConnectAll(&selected, Model().AnyDirected());
     Model().UpdateLinkSelection();
-    Edited();
+    Edited(QStringLiteral("Connect All"));
     return true;
 }
 
@@ -499,7 +500,7 @@ void TGraphCommands::Combine()
         Model().Combine();
         ForgetDeleted();
         FView.UpdateCurrent();
-        Edited();
+        Edited(QStringLiteral("Combine"));
         Repaint();
         RestartLayout();
     }
@@ -554,6 +555,7 @@ void TGraphCommands::PasteFromClipboard()
     }
     Model().NormalizeNodeAttrs();
     Model().NormalizeLinkAttrs();
+    Edited(QStringLiteral("Paste"));
     ForgetDeleted();
     Repaint();
     busy.reset();
@@ -569,6 +571,7 @@ void TGraphCommands::Cut()
         return;
     CopyToClipboard();
     DeleteNodes();
+    Edited(QStringLiteral("Cut"));
 }
 
 void TGraphCommands::Copy()

@@ -76,21 +76,21 @@ public:
 private:
     TEgoNetModel& Model();
     void SetCurrentNode(TOrganizedNode* node);
-    // The view's changed flag, for every edit of what a file would save.
-    void Edited();
+    // Every edit of what a file would save ends here, named for the user.
+    void Edited(const QString& step);
     void RestartLayout();
     void RequestEdit(TEgoNetObject* current, const TObjectEvent& request);
     // What follows a new link: repaint, OnSelect, OnAddLink.
     void LinkAdded(TEgoNetEdge* link);
     // The frame of the node and link commands that change the selected objects in place.
-    void ChangeNodes(void (TEgoNetModel::*change)());
-    void ChangeLinks(const std::function<void(const TIntVector&)>& change);
+    void ChangeNodes(void (TEgoNetModel::*change)(), const QString& step);
+    void ChangeLinks(const std::function<void(const TIntVector&)>& change, const QString& step);
     void Repaint();
     void RaiseSelect();
     // Expands or dissolves the first selected node, when it is a group.
-    void ChangeSelectedGroup(void (TEgoNetModel::*change)(TEgoNetNode*), bool ungrouped);
+    void ChangeSelectedGroup(void (TEgoNetModel::*change)(TEgoNetNode*), bool ungrouped, const QString& step);
     // The common tail of expanding and dissolving: no current node, a beep, repaint, events.
-    void GroupsChanged(bool ungrouped);
+    void GroupsChanged(bool ungrouped, const QString& step);
 
     TEgoNetGraphDisplay& FView;
     // The last block copied or pasted.

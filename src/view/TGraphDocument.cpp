@@ -150,6 +150,11 @@ void TGraphDocument::StartEgoLayout(TOrganizedNode* person)
         FLayoutCursor.reset();
 }
 
+bool TGraphDocument::LayoutRunning() const
+{
+    return FView.Organizer() && FView.Organizer()->Running();
+}
+
 void TGraphDocument::ShowLayoutCursor()
 {
     // The guard of an earlier run goes first: going after the new one, it would put the arrow back.
@@ -161,4 +166,5 @@ void TGraphDocument::LayoutDone()
 {
     FView.StraightenLinks(false);
     FLayoutCursor.reset();
+    FView.Edited(QStringLiteral("Layout"));
 }

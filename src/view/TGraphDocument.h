@@ -63,6 +63,7 @@ public:
     // A layout run ended: the links are straightened and the hourglass goes.
     void LayoutDone();
     TEgoOrganizer* EgoLayout() const { return FEgoLayout.get(); }
+    bool LayoutRunning() const;
 
 private:
     void ShowLayoutCursor();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -11,6 +12,7 @@ class TEgoNetObject;
 using TNotifyEvent = std::function<void(QObject* sender)>;
 using TCancelEvent = std::function<void(QObject* sender, bool& handled)>;
 using TObjectEvent = std::function<void(QObject* sender, TEgoNetObject* object)>;
+using TStepEvent = std::function<void(QObject* sender, const QString& step)>;
 using TDropEvent = std::function<void(QObject* sender, TEgoNetObject* dropped, TEgoNetObject* target, bool& handled)>;
 
 // The published events of the graph view, which the scrolling host raises again as its own with
@@ -43,4 +45,6 @@ struct TGraphEvents
     // After each layout step, and when a layout run ends.
     TNotifyEvent OnOrganizeIteration;
     TNotifyEvent OnOrganizeDone;
+    // An edit of what a save writes has ended; step names it for the user ("Delete Persons").
+    TStepEvent OnEdited;
 };

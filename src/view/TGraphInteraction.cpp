@@ -602,7 +602,7 @@ void TGraphInteraction::LeftRelease(QPoint p)
             }
             // A Ctrl-click never moves its node.
             FDragging = false;
-            FView.SetIsChanged(true);
+            FView.Edited(QStringLiteral("Disable Person"));
             Raise(FView.OnDisableNodes, &FView);
         }
         ForgetDeleted();
@@ -616,7 +616,7 @@ void TGraphInteraction::LeftRelease(QPoint p)
             link->UpdateCurvePoint();
             if (link->IsSelfLoop())
                 TEgoNetModel::PlaceSelfLoop(link, std::max(FView.IdealLinkLength(), kMinLoopLength));
-            FView.SetIsChanged(true);
+            FView.Edited(QStringLiteral("Bend Link"));
         }
         SetCursor(Qt::ArrowCursor);
     }
@@ -634,6 +634,7 @@ void TGraphInteraction::DropNodes(QPoint p)
     TEgoNetModel& model = FView.Model();
     TOrganizedNode* group = GroupAt(p);
     int moved = 0;
+    bool placed = false;
     const QList<TOrganizedNode*>& nodes = model.Nodes();
     for (qsizetype i = nodes.size() - 1; i >= 0; --i) {
         TOrganizedNode* node = nodes[i];
@@ -651,8 +652,10 @@ void TGraphInteraction::DropNodes(QPoint p)
         else
             node->Position = SaturatedOffset(QPoint(r.Left, r.Top), QPoint(node->Size / 2 + 1, node->Size / 2 + 1));
         node->DragRect = TRect{};
-        FView.SetIsChanged(true);
+        placed = true;
     }
+    if (placed)
+        FView.Edited(QStringLiteral("Move Persons"));
     if (group && FDropGroup.Get(model) == group && moved > 0) {
         FView.update();
         // Without a handler that clears the flag, nothing joins the group.
@@ -665,7 +668,7 @@ void TGraphInteraction::DropNodes(QPoint p)
                     model.AddToGroup(node, group);
             group->SetSelected(true);
             model.UpdateLinkSelection();
-            FView.SetIsChanged(true);
+            FView.Edited(QStringLiteral("Add to Group"));
         }
     }
     FDropGroup = {};

@@ -436,6 +436,49 @@ TEST_F(MainWindowTest, PagesStartTheLayoutsAndTheHourglassLastsUntilTheyAreDone)
     EXPECT_FALSE(IsBusy());
 }
 
+TEST_F(MainWindowTest, UndoTakesBackPageCommitsAndLayoutRunsAndOpeningForgetsIt)
+{
+    ASSERT_TRUE(window.OpenGraphFile(GraphFile("undo.eng", {"Ann", "Bob"})));
+    EXPECT_FALSE(Action("Undo1")->isEnabled());
+    TListGrid& grid = window.PagePersons().Grid();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualItemRect(grid.item(grid.ItemRow(FindRowByText(grid, "Bob", 1)), 1)).center());
+    // Choosing Bob started the layout around him; it is held so that it ends no step here.
+    window.Document().PauseLayout();
+    auto* first = window.PagePersons().findChild<QLineEdit*>("edFirstName");
+    first->selectAll();
+    QTest::keyClicks(first, "Robert");
+    window.SetActiveTab(TfrmMain::tabConnections);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Action("Undo1")->text(), "Undo Edit Persons");
+    Action("Undo1")->trigger();
+    EXPECT_EQ(model().GetNode(1)->Caption(), "Bob");
+    EXPECT_GE(FindRowByText(grid, "Bob", 1), 1) << "the pages show the restored graph";
+    EXPECT_FALSE(view().IsChanged()) << "back where the file was";
+    EXPECT_EQ(Action("tbRedo")->text(), "Redo Edit Persons");
+
+    // A layout run is one step.
+    model().NewLink(model().GetNode(0), model().GetNode(1), "default", "");
+    const QPoint before = model().GetNode(0)->Position;
+    bool done = false;
+    const auto finished = window.G().OnOrganizeDone;
+    window.G().OnOrganizeDone = [&](QObject* sender) {
+        finished(sender);
+        done = true;
+    };
+    window.tbOrganizeClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    QCoreApplication::processEvents();
+    ASSERT_NE(model().GetNode(0)->Position, before);
+    EXPECT_EQ(Action("Undo1")->text(), "Undo Layout");
+    Action("tbUndo")->trigger();
+    EXPECT_EQ(model().GetNode(0)->Position, before);
+
+    ASSERT_TRUE(window.OpenGraphFile(Path("undo.eng")));
+    EXPECT_FALSE(Action("Undo1")->isEnabled());
+    EXPECT_FALSE(Action("Redo1")->isEnabled());
+}
+
 TEST(StartUpTest, TemplatesAreRenamedOnlyWhenTheSettingsFileIsMissing)
 {
     QTemporaryDir dir;

@@ -19,6 +19,7 @@
 #include "view/TCursorMan.h"
 #include "view/TEgoNetGraphEx.h"
 #include "view/TGraphDocument.h"
+#include "view/TUndoHistory.h"
 
 #include "ui_TfrmMain.h"
 
@@ -64,6 +65,7 @@ TfrmMain::TfrmMain(QWidget* parent)
         setGeometry(work.left() + 5, work.top() + 5, work.width() - 10, work.height() - 10);
     }
     FDocument = std::make_unique<TGraphDocument>(G().Graph(), &G());
+    FHistory = std::make_unique<TUndoHistory>(G().Graph());
     G().Graph().SetOutput(FOutput.get());
     FUi->Splitter1->setSizes({PaneWidthAtCreation, qMax(1, width() - PaneWidthAtCreation)});
 
@@ -86,6 +88,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     ShowTitle();
     LastFindText.clear();
     FUi->PageControl1->setCurrentIndex(tabPersons);
+    FShownTab = tabPersons;
     FirstActivation = true;
 }
 
@@ -119,12 +122,14 @@ void TfrmMain::ConnectMenus()
     // Menus and tool buttons that exist but are never shown.
     ui.Import1->menuAction()->setVisible(false);
     ui.Options1->menuAction()->setVisible(false);
-    for (QAction* tool : {ui.tbUndo, ui.tbLabel, ui.tbColor, ui.tbShape, ui.tbSize, ui.tbEdgeColor, ui.tbGrouping, ui.Button1})
+    for (QAction* tool : {ui.tbLabel, ui.tbColor, ui.tbShape, ui.tbSize, ui.tbEdgeColor, ui.tbGrouping, ui.Button1})
         tool->setVisible(false);
     // Icon-only buttons are named by their hint for screen readers.
     for (QAction* tool : ui.ToolBar1->actions())
         if (QWidget* button = ui.ToolBar1->widgetForAction(tool))
             button->setAccessibleName(tool->toolTip());
+    ui.Undo1->setShortcut(QKeySequence::Undo);
+    ui.Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     ui.Cut1->setShortcut(QKeySequence::Cut);
     ui.Copy1->setShortcut(QKeySequence::Copy);
     ui.Paste1->setShortcut(QKeySequence::Paste);
@@ -162,7 +167,14 @@ void TfrmMain::ConnectMenus()
     connect(ui.tbZoomIn, &QAction::triggered, this, [this] { G().ZoomIn(); });
     connect(ui.tbZoomOut, &QAction::triggered, this, [this] { G().ZoomOut(); });
     connect(ui.tbFind, &QAction::triggered, this, &TfrmMain::tbFindClick);
-    connect(ui.tbReset, &QAction::triggered, this, [this] { ResetDisplay(true); });
+    connect(ui.tbReset, &QAction::triggered, this, [this] {
+        ResetDisplay(true);
+        G().Graph().Edited(QStringLiteral("Reset Display"));
+    });
+    for (QAction* undo : {ui.Undo1, ui.tbUndo})
+        connect(undo, &QAction::triggered, this, &TfrmMain::UndoClick);
+    for (QAction* redo : {ui.Redo1, ui.tbRedo})
+        connect(redo, &QAction::triggered, this, &TfrmMain::RedoClick);
 
     using enum TGraphMenuItem;
     FGraphMenus = std::make_unique<TGraphMenus>(
@@ -187,8 +199,15 @@ void TfrmMain::ConnectGraph()
     };
     // Links are made on the Connections page.
     host.OnAddingLink = [](QObject*, bool& handled) { handled = true; };
-    host.OnOrganizeDone = [this](QObject*) { FDocument->LayoutDone(); };
+    host.OnOrganizeDone = [this](QObject*) {
+        // A run that ends is a step of its own, never part of an edit made meanwhile.
+        FHistory->Flush();
+        FDocument->LayoutDone();
+    };
     host.OnDblClick = nullptr;
+    host.OnEdited = [this](QObject*, const QString& step) { FHistory->Record(step); };
+    FHistory->OnChanged = [this] { UpdateUndoItems(); };
+    FHistory->OnRestored = [this] { ShowRestoredGraph(); };
     FDocument->OnOpened = [this] { InitPages(); };
     FDocument->OnSaving = [this] {
         FPersons->CommitEdits();
@@ -287,6 +306,7 @@ void TfrmMain::InitPages()
     ResetDisplay(true);
     FDocument->PrepareEgoLayout(nullptr, false);
     G().Graph().SetIsChanged(false);
+    FHistory->Reset();
 }
 
 void TfrmMain::TabChanged(int tab)
@@ -354,8 +374,11 @@ void TfrmMain::Open1Click()
 
 bool TfrmMain::OpenGraphFile(const QString& fileName)
 {
-    if (!FDocument->Open(fileName))
+    if (!FDocument->Open(fileName)) {
+        // The graph was cleared: there is nothing to go back to.
+        FHistory->Reset();
         return false;
+    }
     ShowTitle(FileNameOnly(fileName));
     G().Graph().setFocus();
     return true;
@@ -411,6 +434,7 @@ bool TfrmMain::SaveGraphTo(const QString& fileName)
     RepaintNow();
     if (!FDocument->SaveTo(fileName))
         return false;
+    FHistory->MarkSaved();
     FConnections->SaveLinkTypes();
     // The full-size picture handed to the viewer is stale once the graph is saved.
     QFile::remove(TemporaryFilePath(QStringLiteral("default.bmp")));
@@ -533,6 +557,7 @@ void TfrmMain::tbEnableAllClick()
     TEgoNetModel& model = G().Graph().Model();
     model.ShowAll(true);
     model.EnableAll(true);
+    G().Graph().Edited(QStringLiteral("Enable All"));
     G().Graph().update();
 }
 
@@ -556,4 +581,48 @@ void TfrmMain::ShowHelp()
                                           "your system. Please visit the maker's web site, https://get.adobe.com/reader/, "
                                           "to download and install free Adobe Reader\u00AE software."),
                            TMessageKind::Information);
+}
+
+// Undo and redo
+
+void TfrmMain::UndoClick()
+{
+    // What a page still holds and a layout half done are steps of their own, undone first.
+    FPersons->CommitEdits();
+    FAttributes->CommitEdits();
+    if (FDocument->LayoutRunning()) {
+        FDocument->PauseLayout();
+        FDocument->LayoutDone();
+    }
+    FHistory->Undo();
+}
+
+void TfrmMain::RedoClick()
+{
+    FDocument->PauseLayout();
+    FHistory->Redo();
+}
+
+void TfrmMain::ShowRestoredGraph()
+{
+    FPersons->AttachGraph(&G());
+    FConnections->AttachGraph(&G());
+    FAttributes->AttachGraph(&G());
+    FDisplay->AttachGraph(&G());
+    FPersons->NamesChanged = true;
+}
+
+void TfrmMain::UpdateUndoItems()
+{
+    Ui::TfrmMain& ui = *FUi;
+    for (QAction* undo : {ui.Undo1, ui.tbUndo}) {
+        undo->setEnabled(FHistory->CanUndo());
+        undo->setText(FHistory->UndoText());
+    }
+    for (QAction* redo : {ui.Redo1, ui.tbRedo}) {
+        redo->setEnabled(FHistory->CanRedo());
+        redo->setText(FHistory->RedoText());
+    }
+    ui.tbUndo->setToolTip(FHistory->UndoText());
+    ui.tbRedo->setToolTip(FHistory->RedoText());
 }

@@ -14,6 +14,7 @@ class TEgoNetGraphEx;
 class TGraphDocument;
 class TGraphMenus;
 class TGraphOutput;
+class TUndoHistory;
 class TOrganizedNode;
 class TfrmAbout;
 class TfrmFind;
@@ -50,6 +51,7 @@ public:
 
     TEgoNetGraphEx& G() const;
     TGraphDocument& Document() const { return *FDocument; }
+    TUndoHistory& History() const { return *FHistory; }
     TfrmPagePersons& PagePersons() const { return *FPersons; }
     TfrmPageConnections& PageConnections() const { return *FConnections; }
     TfrmPageAttributes& PageAttributes() const { return *FAttributes; }
@@ -79,6 +81,8 @@ public:
     void tbEnableAllClick();
     void tbBestFitClick();
     void ShowHelp();
+    void UndoClick();
+    void RedoClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,11 +95,15 @@ private:
     void ConnectPages();
     void TabChanged(int tab);
     void GSelect();
+    // The pages show the graph anew after an undo or redo.
+    void ShowRestoredGraph();
+    void UpdateUndoItems();
     // The window and its children repaint before a dialog or a long step.
     void RepaintNow();
 
     std::unique_ptr<Ui::TfrmMain> FUi;
     std::unique_ptr<TGraphDocument> FDocument;
+    std::unique_ptr<TUndoHistory> FHistory;
     std::unique_ptr<TGraphOutput> FOutput;
     std::unique_ptr<QPrinter> FPrinter;
     TfrmPagePersons* FPersons;

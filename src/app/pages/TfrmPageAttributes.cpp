@@ -391,8 +391,7 @@ void TfrmPageAttributes::Write(TTable& table, const QList<TEgoNetObject*>& objec
     else
         model->SyncLinkAttrNames(objects.first(), &renames);
     RememberNames(table, rows);
-    // The graph has changed and must be saved.
-    FHost->Graph().SetIsChanged(true);
+    FHost->Graph().Edited(table.ForPersons ? QStringLiteral("Edit Person Attributes") : QStringLiteral("Edit Link Attributes"));
     FHost->Graph().update();
 }
 

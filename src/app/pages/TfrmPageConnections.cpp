@@ -236,6 +236,8 @@ void TfrmPageConnections::asgLinkTypesClickCell(int itemRow, int column)
         if (ShowColorPicker(colour, at.x(), at.y()) == kModalOK) {
             SetRowColour(row, colour);
             ApplyLinkTypeColors();
+            if (FHost)
+                FHost->Graph().Edited(QStringLiteral("Link Type Colour"));
         }
     }
 }
@@ -346,10 +348,11 @@ void TfrmPageConnections::MakeLinks(const QList<QPair<TOrganizedNode*, TOrganize
     }
 }
 
-void TfrmPageConnections::LinksMade(const TNotifyEvent& event)
+void TfrmPageConnections::LinksMade(const TNotifyEvent& event, const QString& step)
 {
     Model()->NormalizeLinkAttrs();
     FHost->Graph().StraightenLinks(false);
+    FHost->Graph().Edited(step);
     FHost->Graph().update();
     Raise(event, this);
 }
@@ -365,7 +368,7 @@ void TfrmPageConnections::btnCreateLinksClick()
         for (TOrganizedNode* b : std::as_const(checked.To))
             pairs.append(qMakePair(a, b));
     MakeLinks(pairs, checked.TypeRows);
-    LinksMade(OnLinksCreated);
+    LinksMade(OnLinksCreated, QStringLiteral("Create Links"));
 }
 
 void TfrmPageConnections::btnConnectAllClick()
@@ -383,7 +386,7 @@ void TfrmPageConnections::btnConnectAllClick()
             if (i != j)
                 pairs.append(qMakePair(checked.From[i], checked.From[j]));
     MakeLinks(pairs, checked.TypeRows);
-    LinksMade(OnAllConnected);
+    LinksMade(OnAllConnected, QStringLiteral("Connect All"));
 }
 
 void TfrmPageConnections::btnDeleteClick()
@@ -399,6 +402,7 @@ void TfrmPageConnections::btnDeleteClick()
                 // One link per pair and type goes per press.
                 model.DeleteShownLink(model.FindLink(a, b, LinkTypes().Cell(2, row)));
     FHost->Graph().StraightenLinks(false);
+    FHost->Graph().Edited(QStringLiteral("Delete Links"));
     FHost->Graph().update();
     Raise(OnLinksDeleted, this);
 }

@@ -74,7 +74,7 @@ private:
     // The strength as typed, when it is a number from 0 to 1.
     bool CheckStrength();
     void MakeLinks(const QList<QPair<TOrganizedNode*, TOrganizedNode*>>& pairs, const QList<int>& typeRows);
-    void LinksMade(const TNotifyEvent& event);
+    void LinksMade(const TNotifyEvent& event, const QString& step);
     void EnsureStrengthKey();
     void StrengthEntered();
     void asgLinkTypesClickCell(int row, int column);

@@ -144,7 +144,7 @@ TEgoNetModel* TfrmPageDisplay::Model() const
 void TfrmPageDisplay::GraphEdited()
 {
     // Colours, widths and visibility are saved with the graph: closing must offer to save them.
-    FHost->Graph().SetIsChanged(true);
+    FHost->Graph().Edited(QStringLiteral("Change Display"));
     FHost->Graph().update();
 }
 

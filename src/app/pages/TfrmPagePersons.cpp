@@ -376,9 +376,8 @@ void TfrmPagePersons::CommitEdits()
         StorePerson(person, persons.size() > 1, FFormImageID);
     if (NamesChanged)
         RefreshNameColumn();
-    // The graph has changed and must be saved.
-    FHost->Graph().SetIsChanged(true);
     FFormModified = false;
+    FHost->Graph().Edited(QStringLiteral("Edit Persons"));
 }
 
 void TfrmPagePersons::StorePerson(TOrganizedNode* person, bool groupMode, const QString& imageID)
@@ -443,10 +442,11 @@ void TfrmPagePersons::btnNewPersonClick()
     TOrganizedNode* person = model->NewNode(QPoint(FHost->width() / 2, FHost->height() / 2), model->NextNodeName());
     person->ApplyDefaults(FHost->Graph().Settings());
     person->ClearImage();
+    model->NormalizeNodeAttrs();
+    FHost->Graph().Edited(QStringLiteral("New Person"));
     Repaint();
     ClearForm();
     AttachGraph(nullptr);
-    model->NormalizeNodeAttrs();
     const int row = FindRowByID(Grid(), person->ID, 1);
     FChecking = true;
     SetAllChecks(Grid(), false, 0);
@@ -476,6 +476,7 @@ void TfrmPagePersons::btnDeleteClick()
     // The question's event loop may have let some of them go already: they are found again by ID.
     for (qsizetype i = ids.size() - 1; i >= 0; --i)
         Model()->DeleteNode(Model()->FindNodeByID(ids[i]));
+    FHost->Graph().Edited(QStringLiteral("Delete Persons"));
     Repaint();
     ClearForm();
     AttachGraph(nullptr);
