@@ -49,6 +49,13 @@ QString SettingsFilePath(const QString& fileName)
                               QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), fileName);
 }
 
+QString RecoveryFolder()
+{
+    const QString base = gSettingsDirectory.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                                      : gSettingsDirectory;
+    return QDir(base).filePath(QStringLiteral("recovery"));
+}
+
 QString ProgramIniPath()
 {
     return SettingsFilePath(QStringLiteral("Circlewright.ini"));

@@ -18,6 +18,10 @@ QString SettingsFilePathIn(const QString& programDirectory, const QString& userD
 // text returns to the rule above.
 void SetSettingsDirectory(const QString& directory);
 
+// The folder of the recovery copies of unsaved graphs: the user's data folder, or a folder inside
+// the settings folder set for tests.
+QString RecoveryFolder();
+
 // "Circlewright.ini", the lists the pages offer.
 QString ProgramIniPath();
 

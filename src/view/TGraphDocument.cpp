@@ -3,6 +3,7 @@
 #include "foundation/StreamError.h"
 #include "foundation/UserDialogs.h"
 #include "layout/TEgoOrganizer.h"
+#include "settings/GraphFile.h"
 #include "view/TCursorMan.h"
 #include "view/TEgoNetGraphDisplay.h"
 #include "view/TEgoNetGraphEx.h"
@@ -89,6 +90,20 @@ bool TGraphDocument::SaveTo(const QString& fileName)
     }
     FFileName = fileName;
     return true;
+}
+
+void TGraphDocument::WriteCopy(const QString& fileName) const
+{
+    // The view's own record stays as it is: only a save brings it up to date.
+    TEgoNetDisplaySettings settings = FView.Settings();
+    settings.DeriveFromGraph();
+    ::WriteGraphFile(fileName, TGraphHeader{FView.Caption, FView.Description}, settings, FView.Model());
+}
+
+void TGraphDocument::Adopt(const QString& fileName)
+{
+    FFileName = fileName;
+    FView.Caption = fileName == Untitled ? Untitled : QFileInfo(fileName).completeBaseName();
 }
 
 void TGraphDocument::Close()

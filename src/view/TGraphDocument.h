@@ -47,6 +47,12 @@ public:
     bool SaveTo(const QString& fileName);
     // The window goes: a graph block of ours on the clipboard goes with it.
     void Close();
+    // Writes what a save would write to another file, leaving the document's name and changed
+    // state alone (a recovery copy). Raises EStreamError when the file cannot be written.
+    void WriteCopy(const QString& fileName) const;
+    // The graph now belongs to that file (a recovered copy of it) without anything being read
+    // or written.
+    void Adopt(const QString& fileName);
 
     // Layouts. Pausing keeps the current layout's state; starting prepares a new run from the
     // current positions.

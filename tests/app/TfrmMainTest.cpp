@@ -7,11 +7,13 @@
 #include "app/grids/TListGrid.h"
 #include "app/mainwindow/HelpFiles.h"
 #include "app/mainwindow/StartUp.h"
+#include "app/mainwindow/TAutoSave.h"
 #include "app/pages/TfrmPageConnections.h"
 #include "app/pages/TfrmPagePersons.h"
 #include "common/ScriptedDialogRunner.h"
 #include "common/ScriptedDialogs.h"
 #include "settings/GraphFile.h"
+#include "settings/TIniFile.h"
 #include "layout/TEgoOrganizer.h"
 #include "view/TCursorMan.h"
 #include "view/TEgoNetGraphEx.h"
@@ -42,11 +44,9 @@ class MainWindowTest : public ::testing::Test
 protected:
     MainWindowTest()
     {
-        SetSettingsDirectory(dir.path());
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    ~MainWindowTest() override { SetSettingsDirectory(QString()); }
 
     TEgoNetGraphDisplay& view() { return window.G().Graph(); }
     TEgoNetModel& model() { return view().Model(); }
@@ -91,7 +91,15 @@ protected:
     }
     QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
 
+    // Settings and recovery copies go to the test's folder from before the window is made.
+    struct TSettingsIn
+    {
+        explicit TSettingsIn(const QString& folder) { SetSettingsDirectory(folder); }
+        ~TSettingsIn() { SetSettingsDirectory(QString()); }
+    };
+
     QTemporaryDir dir;
+    TSettingsIn settingsIn{dir.path()};
     TScriptedDialogs dialogs;
     TScriptedDialogRunner runner;
     TfrmMain window;
@@ -477,6 +485,56 @@ TEST_F(MainWindowTest, UndoTakesBackPageCommitsAndLayoutRunsAndOpeningForgetsIt)
     ASSERT_TRUE(window.OpenGraphFile(Path("undo.eng")));
     EXPECT_FALSE(Action("Undo1")->isEnabled());
     EXPECT_FALSE(Action("Redo1")->isEnabled());
+}
+
+TEST_F(MainWindowTest, RecoveryCopiesAreWrittenWarnedAboutOnceAndRestoredUnderTheOriginalName)
+{
+    TAutoSave& autoSave = window.AutoSave();
+    const QString own = autoSave.OwnBase();
+    model().NewNode({50, 50}, "Ann");
+    view().SetIsChanged(true);
+    ASSERT_TRUE(autoSave.WriteNow());
+    EXPECT_EQ(Captions(own + ".eng"), QStringList{"Ann"});
+    EXPECT_TRUE(autoSave.Orphans().empty()) << "a running program's copy is nobody's orphan";
+
+    // A copy that cannot be written warns once, and again only after a write worked.
+    ASSERT_TRUE(QFile::remove(own + ".eng") && QDir().mkpath(own + ".eng/blocked"));
+    EXPECT_FALSE(autoSave.WriteNow());
+    EXPECT_FALSE(autoSave.WriteNow());
+    EXPECT_EQ(dialogs.Messages().size(), 1);
+    ASSERT_TRUE(QDir(own + ".eng").removeRecursively());
+    EXPECT_TRUE(autoSave.WriteNow());
+    ASSERT_TRUE(QFile::remove(own + ".eng") && QDir().mkpath(own + ".eng/blocked"));
+    EXPECT_FALSE(autoSave.WriteNow());
+    EXPECT_EQ(dialogs.Messages().size(), 2);
+    ASSERT_TRUE(QDir(own + ".eng").removeRecursively());
+
+    // A save removes the copy.
+    ASSERT_TRUE(window.SaveGraphTo(Path("saved.eng")));
+    EXPECT_FALSE(QFile::exists(own + ".eng"));
+
+    // The copy of a program that is gone (no lock) is offered; Later keeps it, Restore opens it
+    // as a changed graph of the original file.
+    const QString orphan = RecoveryFolder() + "/recovery-1-1";
+    ASSERT_TRUE(QFile::copy(GraphFile("copy.eng", {"Zoe", "Yan"}), orphan + ".eng"));
+    TIniFile info(orphan + ".ini");
+    info.WriteString("Recovery", "Original", Path("friends.eng"));
+    info.WriteString("Recovery", "Time", "2026-12-01T10:00:00");
+    ASSERT_TRUE(info.UpdateFile());
+    dialogs.Answer(3);
+    EXPECT_FALSE(window.OfferRecovery());
+    EXPECT_TRUE(QFile::exists(orphan + ".eng"));
+    dialogs.Answer(1);
+    ASSERT_TRUE(window.OfferRecovery());
+    EXPECT_EQ(Captions(Path("copy.eng")), QStringList({"Zoe", "Yan"}));
+    EXPECT_EQ(model().NodeCount(), 2);
+    EXPECT_EQ(window.CurrentFileName(), Path("friends.eng"));
+    EXPECT_EQ(window.windowTitle(), "  Circlewright 1.0 - friends.eng");
+    EXPECT_TRUE(view().IsChanged());
+    EXPECT_FALSE(QFile::exists(orphan + ".eng"));
+    EXPECT_TRUE(QFile::exists(own + ".eng")) << "the restored work is guarded at once";
+    EXPECT_EQ(window.Save1Click(), TSave::Saved);
+    EXPECT_EQ(Captions(Path("friends.eng")), QStringList({"Zoe", "Yan"}));
 }
 
 TEST(StartUpTest, TemplatesAreRenamedOnlyWhenTheSettingsFileIsMissing)

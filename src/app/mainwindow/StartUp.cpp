@@ -24,15 +24,16 @@ int RunCirclewright(int argc, char** argv)
     IUserDialogs* const previous = SetUserDialogs(&dialogs);
     window.show();
 
-    // A graph file named on the command line (a file manager opening it) opens once the window is up.
+    // Once the window is up: work a crash left unsaved is offered first; otherwise a graph file
+    // named on the command line (a file manager opening it) opens.
     const QStringList arguments = app.arguments().mid(1);
-    if (!arguments.isEmpty()) {
-        const QString fileName = QFileInfo(arguments.first()).absoluteFilePath();
-        QTimer::singleShot(0, &window, [&window, fileName] {
-            if (!window.OpenGraphFile(fileName) && !QFileInfo::exists(fileName))
-                UserDialogs().Show(QStringLiteral("Cannot load file:  ") + fileName, TMessageKind::Information);
-        });
-    }
+    const QString fileName = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
+    QTimer::singleShot(0, &window, [&window, fileName] {
+        if (window.OfferRecovery() || fileName.isEmpty())
+            return;
+        if (!window.OpenGraphFile(fileName) && !QFileInfo::exists(fileName))
+            UserDialogs().Show(QStringLiteral("Cannot load file:  ") + fileName, TMessageKind::Information);
+    });
     const int result = app.exec();
     SetUserDialogs(previous);
     return result;

@@ -10,12 +10,14 @@
 #include "app/grids/GridHelpers.h"
 #include "app/grids/TListGrid.h"
 #include "app/mainwindow/HelpFiles.h"
+#include "app/mainwindow/TAutoSave.h"
 #include "app/mainwindow/TGraphMenus.h"
 #include "app/pages/TfrmPageAttributes.h"
 #include "app/pages/TfrmPageConnections.h"
 #include "app/pages/TfrmPageDisplay.h"
 #include "app/pages/TfrmPagePersons.h"
 #include "output/TGraphOutput.h"
+#include "settings/TIniFile.h"
 #include "view/TCursorMan.h"
 #include "view/TEgoNetGraphEx.h"
 #include "view/TGraphDocument.h"
@@ -28,6 +30,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -66,6 +69,10 @@ TfrmMain::TfrmMain(QWidget* parent)
     }
     FDocument = std::make_unique<TGraphDocument>(G().Graph(), &G());
     FHistory = std::make_unique<TUndoHistory>(G().Graph());
+    // The program is configured by its INI files only.
+    const int interval = TIniFile(ProgramIniPath()).ReadInteger(TAutoSave::Section, TAutoSave::IntervalKey,
+                                                                TAutoSave::DefaultInterval);
+    FAutoSave = std::make_unique<TAutoSave>(*FDocument, G().Graph(), RecoveryFolder(), interval);
     G().Graph().SetOutput(FOutput.get());
     FUi->Splitter1->setSizes({PaneWidthAtCreation, qMax(1, width() - PaneWidthAtCreation)});
 
@@ -264,6 +271,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         return;
     }
     FDocument->Close();
+    FAutoSave->Remove();
     event->accept();
 }
 
@@ -379,6 +387,7 @@ bool TfrmMain::OpenGraphFile(const QString& fileName)
         FHistory->Reset();
         return false;
     }
+    FAutoSave->Remove();
     ShowTitle(FileNameOnly(fileName));
     G().Graph().setFocus();
     return true;
@@ -435,6 +444,7 @@ bool TfrmMain::SaveGraphTo(const QString& fileName)
     if (!FDocument->SaveTo(fileName))
         return false;
     FHistory->MarkSaved();
+    FAutoSave->Remove();
     FConnections->SaveLinkTypes();
     // The full-size picture handed to the viewer is stale once the graph is saved.
     QFile::remove(TemporaryFilePath(QStringLiteral("default.bmp")));
@@ -625,4 +635,35 @@ void TfrmMain::UpdateUndoItems()
     }
     ui.tbUndo->setToolTip(FHistory->UndoText());
     ui.tbRedo->setToolTip(FHistory->RedoText());
+}
+
+// Recovery
+
+bool TfrmMain::OfferRecovery()
+{
+    for (const TAutoSave::TCopy& copy : FAutoSave->Orphans()) {
+        const QString name = copy.Original == TGraphDocument::Untitled ? copy.Original : FileNameOnly(copy.Original);
+        const int answer = AskWithCaptions(
+            QStringLiteral("Circlewright was not closed properly. A recovery copy of \"%1\" from %2 holds changes that "
+                           "were not saved.\r\n\r\nRestore it now, discard it, or decide later?")
+                .arg(name, QLocale().toString(copy.Time, QLocale::ShortFormat)),
+            TMessageKind::Confirmation, {QStringLiteral("Restore"), QStringLiteral("Discard"), QStringLiteral("Later")});
+        if (answer == 2) {
+            FAutoSave->Discard(copy);
+            continue;
+        }
+        if (answer != 1 || !FDocument->Open(copy.GraphFile())) {
+            FAutoSave->Release(copy);
+            continue;
+        }
+        // The next Save writes the original file.
+        FDocument->Adopt(copy.Original);
+        ShowTitle(copy.Original == TGraphDocument::Untitled ? QString() : name);
+        FHistory->Reset();
+        G().Graph().SetIsChanged(true);
+        FAutoSave->Discard(copy);
+        FAutoSave->WriteNow();
+        return true;
+    }
+    return false;
 }

@@ -10,6 +10,7 @@ class TfrmMain;
 }
 
 class QPrinter;
+class TAutoSave;
 class TEgoNetGraphEx;
 class TGraphDocument;
 class TGraphMenus;
@@ -52,6 +53,7 @@ public:
     TEgoNetGraphEx& G() const;
     TGraphDocument& Document() const { return *FDocument; }
     TUndoHistory& History() const { return *FHistory; }
+    TAutoSave& AutoSave() const { return *FAutoSave; }
     TfrmPagePersons& PagePersons() const { return *FPersons; }
     TfrmPageConnections& PageConnections() const { return *FConnections; }
     TfrmPageAttributes& PageAttributes() const { return *FAttributes; }
@@ -83,6 +85,9 @@ public:
     void ShowHelp();
     void UndoClick();
     void RedoClick();
+    // Offers the recovery copies that programs which are gone left behind, one by one, until
+    // one is restored; whether one was.
+    bool OfferRecovery();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -104,6 +109,7 @@ private:
     std::unique_ptr<Ui::TfrmMain> FUi;
     std::unique_ptr<TGraphDocument> FDocument;
     std::unique_ptr<TUndoHistory> FHistory;
+    std::unique_ptr<TAutoSave> FAutoSave;
     std::unique_ptr<TGraphOutput> FOutput;
     std::unique_ptr<QPrinter> FPrinter;
     TfrmPagePersons* FPersons;
