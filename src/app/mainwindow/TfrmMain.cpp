@@ -4,6 +4,7 @@
 #include "app/SettingsFiles.h"
 #include "app/WindowHelpers.h"
 #include "app/dialogs/DialogRunner.h"
+#include "app/dialogs/FileDialogs.h"
 #include "app/dialogs/TQtUserDialogs.h"
 #include "app/dialogs/TfrmAbout.h"
 #include "app/dialogs/TfrmFind.h"
@@ -27,7 +28,6 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -368,16 +368,11 @@ void TfrmMain::Open1Click()
     FDocument->PauseLayout();
     if (!ConfirmSaveChanges())
         return;
-    QFileDialog dialog(this, QStringLiteral("Open"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setNameFilter(QStringLiteral("Circlewright files (*.eng)"));
-    if (DialogRunner().Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString chosen = AskGraphToOpen(this);
+    if (chosen.isEmpty())
         return;
     RepaintNow();
-    OpenGraphFile(dialog.selectedFiles().constFirst());
+    OpenGraphFile(chosen);
 }
 
 bool TfrmMain::OpenGraphFile(const QString& fileName)
@@ -420,21 +415,11 @@ TfrmMain::TSaveResult TfrmMain::SaveGraphAs()
     if (!ConfirmSaveEmpty())
         return TSaveResult::EmptyDeclined;
     FDocument->PauseLayout();
-    const QString ext = TGraphDocument::Extension.mid(1);
-    QFileDialog dialog(this, QStringLiteral("Save Graph"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("Circlewright file (*.%1)").arg(ext));
-    dialog.setDefaultSuffix(ext);
-    dialog.selectFile(CurrentFileName());
-    if (DialogRunner().Exec(dialog) != QDialog::Accepted)
-        return TSaveResult::NotSaved;
+    const QString chosen = AskGraphToSave(this, CurrentFileName());
     RepaintNow();
-    const QString chosen = dialog.selectedFiles().value(0);
-    if (chosen.isEmpty()) {
-        UserDialogs().Show(QStringLiteral("File name not specified."), TMessageKind::Information);
+    // Qt's dialog never accepts an empty name: an empty one means it was cancelled.
+    if (chosen.isEmpty())
         return TSaveResult::NotSaved;
-    }
     return SaveGraphTo(chosen) ? TSaveResult::Saved : TSaveResult::NotSaved;
 }
 
@@ -536,26 +521,10 @@ void TfrmMain::tbPrintClick()
 void TfrmMain::tbSaveImageClick()
 {
     FDocument->PauseLayout();
-    const QStringList filters{QStringLiteral("Monochrome Bitmap (*.bmp)"), QStringLiteral("16 Color Bitmap (*.bmp)"),
-                              QStringLiteral("256 Color Bitmap (*.bmp)"),  QStringLiteral("24-bit Bitmap (*.bmp)"),
-                              QStringLiteral("JPEG (*.jpg *.jpeg)"),       QStringLiteral("Windows Metafile (*.emf)")};
-    QFileDialog dialog(this, QStringLiteral("Save Image"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(filters);
-    dialog.selectNameFilter(filters[2]);
-    dialog.setDefaultSuffix(QStringLiteral("bmp"));
-    // The default extension follows the chosen format.
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& filter) {
-        const int index = int(filters.indexOf(filter));
-        dialog.setDefaultSuffix(index == 4 ? QStringLiteral("jpg") : index == 5 ? QStringLiteral("emf") : QStringLiteral("bmp"));
-    });
-    if (DialogRunner().Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    int depth = 8;
+    const QString fileName = AskGraphPictureToSave(this, depth);
+    if (fileName.isEmpty())
         return;
-    static constexpr int kDepths[] = {1, 4, 8, 24, 8, 8};
-    const int index = int(filters.indexOf(dialog.selectedNameFilter()));
-    const int depth = kDepths[index < 0 ? 2 : index];
-    const QString fileName = dialog.selectedFiles().constFirst();
     RepaintNow();
     const auto busy = BusyCursor();
     if (!G().Graph().SaveImage(fileName, depth))

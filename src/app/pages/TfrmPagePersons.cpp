@@ -3,7 +3,7 @@
 #include "app/SettingsFiles.h"
 #include "app/WindowHelpers.h"
 #include "app/dialogs/ModalResult.h"
-#include "app/dialogs/PictureDialogs.h"
+#include "app/dialogs/FileDialogs.h"
 #include "app/dialogs/TfrmSelectChecked.h"
 #include "app/grids/GridHelpers.h"
 #include "app/grids/PersonListFilter.h"
