@@ -131,10 +131,12 @@ void TfrmMain::ConnectMenus()
     ui.Options1->menuAction()->setVisible(false);
     for (QAction* tool : {ui.tbLabel, ui.tbColor, ui.tbShape, ui.tbSize, ui.tbEdgeColor, ui.tbGrouping, ui.Button1})
         tool->setVisible(false);
-    // Icon-only buttons are named by their hint for screen readers.
+    // Icon-only buttons are named by their hint for screen readers, the overflow button too.
     for (QAction* tool : ui.ToolBar1->actions())
         if (QWidget* button = ui.ToolBar1->widgetForAction(tool))
             button->setAccessibleName(tool->toolTip());
+    if (auto* more = ui.ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More tools"));
     ui.Undo1->setShortcut(QKeySequence::Undo);
     ui.Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     ui.Cut1->setShortcut(QKeySequence::Cut);
@@ -258,10 +260,8 @@ void TfrmMain::showEvent(QShowEvent* event)
 void TfrmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && FirstActivation) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && FirstActivation)
         InitPages();
-        FirstActivation = false;
-    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -315,6 +315,8 @@ void TfrmMain::InitPages()
     FDocument->PrepareEgoLayout(nullptr, false);
     G().Graph().SetIsChanged(false);
     FHistory->Reset();
+    // A graph opened before the window was first activated must not be set up again then.
+    FirstActivation = false;
 }
 
 void TfrmMain::TabChanged(int tab)
