@@ -1,6 +1,8 @@
 #include "app/dialogs/TQtUserDialogs.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -84,4 +86,23 @@ TEST(TQtUserDialogs, ShowHasOneOkButton)
     dialogs.Show("File name not specified.", TMessageKind::Warning);
     EXPECT_EQ(buttonCount, 1);
     EXPECT_EQ(title, "Warning");
+}
+
+TEST(TQtUserDialogs, ButtonsAreAtLeast65WideAndLongCaptionsGetTheirWidthAndTwenty)
+{
+    TQtUserDialogs dialogs;
+    const QString longCaption = "No, let me check the list of persons first...";
+    QMap<QString, int> widths;
+    int boxWidth = 0;
+    WhenBoxShows([&](QMessageBox* box) {
+        for (QAbstractButton* b : box->buttons())
+            widths[b->text()] = b->minimumWidth();
+        boxWidth = box->width();
+        box->buttons().first()->click();
+    });
+    dialogs.Ask("Connect all?", TMessageKind::Confirmation, {"Sure", longCaption});
+    const int longWidth = QFontMetrics(QApplication::font("QMessageBox")).horizontalAdvance(longCaption) + 20;
+    EXPECT_EQ(widths.value("Sure"), 65);
+    EXPECT_NEAR(widths.value(longCaption), longWidth, 2);
+    EXPECT_GE(boxWidth, 65 + 7 + widths.value(longCaption) + 7 + 60);
 }

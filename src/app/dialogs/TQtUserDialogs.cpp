@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -80,7 +81,11 @@ int TQtUserDialogs::Ask(const QString& message, TMessageKind kind, const QString
         total += width + 7;
         buttons.append(button);
     }
-    box.setMinimumWidth(total + 60);
+    // The box sizes itself when shown, ignoring a minimum width; a spacer across its layout is
+    // what widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(total + 60, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     box.exec();
 
     const int chosen = int(buttons.indexOf(box.clickedButton()));
