@@ -153,28 +153,9 @@ bool TEgoNetDisplaySettings::CaptureFromView()
 {
     if (!FView)
         return false;
-    const IDisplaySettingsView& view = *FView;
-    BkColor = view.Color();
-    ClusterColor = view.ClusterColor();
-    PositionColor = view.PositionColor();
-    ShowBkImage = view.ShowBkImage();
-    ShowShape = view.ShowShape();
-    ShowImage = view.ShowImage();
-    ShowLabel = view.ShowCaption();
-    ShowDisabledNodes = view.ShowDisabledNodes();
-    ShowToolTips = view.ShowToolTips();
-    ShowBorders = view.ShowBorders();
-    ShowEdges = view.ShowEdges();
-    ShowDirections = view.ShowDirections();
-    ShowEdgeType = view.ShowEdgeType();
-    ShowEdgeLabel = view.ShowEdgeLabel();
-    ShowStress = view.ShowStress();
-    AutoOrganize = view.AutoOrganize();
-    Animation = view.SpringAnimation();
-    SoundEffects = view.SoundEffects();
-    nSelectionColor = view.SelectionColor();
-    nAltColor = view.AltColor();
-    nGrpColor = view.GrpColor();
+    static_cast<TDisplayOptions&>(*this) = FView->DisplayOptions();
+    nAltColor = FView->AltColor();
+    nGrpColor = FView->GrpColor();
     return true;
 }
 
