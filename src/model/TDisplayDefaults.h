@@ -27,3 +27,58 @@ struct TDisplayDefaults
     int32_t eHeadLength = 10;
     int32_t eHeadWidth = 3;
 };
+
+// Which of a node's compared properties agree with the defaults.
+struct TNodeAgreement
+{
+    // The alternative colour, or for a group the group colour as well.
+    bool Color = true;
+    bool Shape = true;
+    bool ImageID = true;
+    bool ImageTransparent = true;
+    bool Size = true;
+    bool LabelOrientation = true;
+    bool Font = true;
+
+    bool operator==(const TNodeAgreement&) const = default;
+    bool All() const { return *this == TNodeAgreement(); }
+    // Keeps what other agrees on too.
+    TNodeAgreement& operator&=(const TNodeAgreement& other)
+    {
+        Color = Color && other.Color;
+        Shape = Shape && other.Shape;
+        ImageID = ImageID && other.ImageID;
+        ImageTransparent = ImageTransparent && other.ImageTransparent;
+        Size = Size && other.Size;
+        LabelOrientation = LabelOrientation && other.LabelOrientation;
+        Font = Font && other.Font;
+        return *this;
+    }
+};
+
+// Which of a link's compared properties agree with the defaults.
+struct TLinkAgreement
+{
+    bool Color = true;
+    bool Width = true;
+    bool Style = true;
+    bool Font = true;
+    bool HeadColor = true;
+    bool HeadLength = true;
+    bool HeadWidth = true;
+
+    bool operator==(const TLinkAgreement&) const = default;
+    bool All() const { return *this == TLinkAgreement(); }
+    // Keeps what other agrees on too.
+    TLinkAgreement& operator&=(const TLinkAgreement& other)
+    {
+        Color = Color && other.Color;
+        Width = Width && other.Width;
+        Style = Style && other.Style;
+        Font = Font && other.Font;
+        HeadColor = HeadColor && other.HeadColor;
+        HeadLength = HeadLength && other.HeadLength;
+        HeadWidth = HeadWidth && other.HeadWidth;
+        return *this;
+    }
+};

@@ -73,12 +73,15 @@ bool TEgoNetEdge::IsDuplicateOf(const TEgoNetEdge* other) const
     return Source == other->Target && Target == other->Source;
 }
 
-bool TEgoNetEdge::MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const
+TLinkAgreement TEgoNetEdge::Agreement(const TDisplayDefaults& settings) const
 {
-    return RecordAgreement({Color == settings.eColor, Width == settings.eWidth, PenStyle == settings.eStyle,
-                            Font == settings.eFont, HeadColor == settings.eHeadColor,
-                            HeadLength == settings.eHeadLength, HeadWidth == settings.eHeadWidth},
-                           agreement);
+    return {.Color = Color == settings.eColor,
+            .Width = Width == settings.eWidth,
+            .Style = PenStyle == settings.eStyle,
+            .Font = Font == settings.eFont,
+            .HeadColor = HeadColor == settings.eHeadColor,
+            .HeadLength = HeadLength == settings.eHeadLength,
+            .HeadWidth = HeadWidth == settings.eHeadWidth};
 }
 
 void TEgoNetEdge::ApplyDefaults(const TDisplayDefaults& settings)

@@ -39,6 +39,7 @@ public:
     void UpdateCurvePoint();
     bool IsDuplicateOf(const TEgoNetEdge* other) const;
 
-    bool MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const override;
+    TLinkAgreement Agreement(const TDisplayDefaults& settings) const;
+    bool MatchesDefaults(const TDisplayDefaults& settings) const override { return Agreement(settings).All(); }
     void ApplyDefaults(const TDisplayDefaults& settings) override;
 };

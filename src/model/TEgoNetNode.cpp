@@ -1,10 +1,9 @@
 #include "model/TEgoNetNode.h"
 
 #include "foundation/Rounding.h"
-#include "foundation/TNumericVector.h"
 #include "model/BuiltinPictures.h"
 
-#include <array>
+#include <algorithm>
 
 TEgoNetNode::TEgoNetNode(QPoint position, const QString& caption)
     : TEgoNetObject(caption)
@@ -73,18 +72,15 @@ void TEgoNetNode::ClearImage()
     BuildImageMasks();
 }
 
-bool TEgoNetNode::MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const
+TNodeAgreement TEgoNetNode::Agreement(const TDisplayDefaults& settings) const
 {
-    const std::array<bool, 7> same = {
-        Color == settings.nAltColor || (IsGroup && Color == settings.nGrpColor),
-        Shape == settings.nShape,
-        ImageID == settings.nImageID,
-        ImageTransparent == settings.nImageTransparent,
-        Size == std::max(settings.nHeight, 0),
-        LabelOrientation == settings.nLbOrientation,
-        Font == settings.nFont,
-    };
-    return RecordAgreement(same, agreement);
+    return {.Color = Color == settings.nAltColor || (IsGroup && Color == settings.nGrpColor),
+            .Shape = Shape == settings.nShape,
+            .ImageID = ImageID == settings.nImageID,
+            .ImageTransparent = ImageTransparent == settings.nImageTransparent,
+            .Size = Size == std::max(settings.nHeight, 0),
+            .LabelOrientation = LabelOrientation == settings.nLbOrientation,
+            .Font = Font == settings.nFont};
 }
 
 void TEgoNetNode::ApplyDefaults(const TDisplayDefaults& settings)

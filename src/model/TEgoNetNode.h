@@ -33,7 +33,8 @@ public:
     void BuildImageMasks();
     void ClearImage();
 
-    bool MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const override;
+    TNodeAgreement Agreement(const TDisplayDefaults& settings) const;
+    bool MatchesDefaults(const TDisplayDefaults& settings) const override { return Agreement(settings).All(); }
     void ApplyDefaults(const TDisplayDefaults& settings) override;
 };
 

@@ -1,7 +1,6 @@
 #include "model/TEgoNetObject.h"
 
 #include "foundation/DateTime.h"
-#include "foundation/TNumericVector.h"
 
 #include <QUuid>
 
@@ -62,17 +61,4 @@ void TEgoNetObject::AssignCommonFrom(const TEgoNetObject& source)
     Key = source.Key;
     HideLabel = source.HideLabel;
     ReservedFloat = source.ReservedFloat;
-}
-
-bool TEgoNetObject::RecordAgreement(const std::array<bool, 7>& same, TIntVector* agreement)
-{
-    if (agreement) {
-        agreement->SetSize(int32_t(same.size()));
-        for (size_t i = 0; i < same.size(); ++i)
-            agreement->SetItems(int32_t(i), same[i] ? 1 : 0);
-    }
-    for (bool s : same)
-        if (!s)
-            return false;
-    return true;
 }

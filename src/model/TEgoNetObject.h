@@ -7,10 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <cstdint>
-
-class TIntVector;
 
 // A fresh identifier: 8 upper-case hexadecimal digits out of a random GUID.
 QString NewObjectID();
@@ -62,9 +59,8 @@ public:
     // The tooltip: the caption when the label is not on the graph, then "name:  value" lines.
     QString HintText(bool labelShown) const;
 
-    // Whether the appearance agrees with the defaults; agreement, when given, gets one flag
-    // per compared property and the comparison then runs to the end.
-    virtual bool MatchesDefaults(const TDisplayDefaults& settings, TIntVector* agreement) const = 0;
+    // Whether the appearance agrees with the defaults in every compared property.
+    virtual bool MatchesDefaults(const TDisplayDefaults& settings) const = 0;
     virtual void ApplyDefaults(const TDisplayDefaults& settings) = 0;
 
 protected:
@@ -75,9 +71,6 @@ protected:
     // Copies the fields both kinds share and copy alike (everything but identity, type, caption
     // and the flags each kind treats in its own way).
     void AssignCommonFrom(const TEgoNetObject& source);
-
-    // The outcome of MatchesDefaults from the seven compared properties.
-    static bool RecordAgreement(const std::array<bool, 7>& same, TIntVector* agreement);
 
 private:
     QString FTypeName = QStringLiteral("is_linked_to");

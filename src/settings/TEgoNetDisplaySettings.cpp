@@ -1,7 +1,6 @@
 #include "settings/TEgoNetDisplaySettings.h"
 
 #include "foundation/StreamError.h"
-#include "foundation/TNumericVector.h"
 #include "foundation/ValueReader.h"
 #include "foundation/ValueWriter.h"
 #include "model/Records.h"
@@ -12,7 +11,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <array>
 #include <cfloat>
 #include <cmath>
 #include <optional>
@@ -96,20 +94,14 @@ TFontData IniFont(const TIniFile& ini, const QString& section, const QString& ke
     return font;
 }
 
-// Which of the seven compared properties every object after the first shares with first,
-// the record holding the first object's values. With one object, all of them.
+// What every object after the first shares with the first, the record holding the first
+// object's values. With one object, everything.
 template <typename Object>
-std::array<bool, 7> SharedWithFirst(const QList<Object*>& objects, const TDisplayDefaults& first)
+auto SharedWithFirst(const QList<Object*>& objects, const TDisplayDefaults& first)
 {
-    TIntVector counts(7);
-    TIntVector flags;
-    for (qsizetype k = 1; k < objects.size(); ++k) {
-        objects[k]->MatchesDefaults(first, &flags);
-        counts.Add(flags);
-    }
-    std::array<bool, 7> shared{};
-    for (int32_t i = 0; i < 7; ++i)
-        shared[size_t(i)] = counts.Items(i) == objects.size() - 1;
+    decltype(objects.front()->Agreement(first)) shared;
+    for (qsizetype k = 1; k < objects.size(); ++k)
+        shared &= objects[k]->Agreement(first);
     return shared;
 }
 
@@ -153,28 +145,9 @@ bool TEgoNetDisplaySettings::CaptureFromView()
 {
     if (!FView)
         return false;
-    const IDisplaySettingsView& view = *FView;
-    BkColor = view.Color();
-    ClusterColor = view.ClusterColor();
-    PositionColor = view.PositionColor();
-    ShowBkImage = view.ShowBkImage();
-    ShowShape = view.ShowShape();
-    ShowImage = view.ShowImage();
-    ShowLabel = view.ShowCaption();
-    ShowDisabledNodes = view.ShowDisabledNodes();
-    ShowToolTips = view.ShowToolTips();
-    ShowBorders = view.ShowBorders();
-    ShowEdges = view.ShowEdges();
-    ShowDirections = view.ShowDirections();
-    ShowEdgeType = view.ShowEdgeType();
-    ShowEdgeLabel = view.ShowEdgeLabel();
-    ShowStress = view.ShowStress();
-    AutoOrganize = view.AutoOrganize();
-    Animation = view.SpringAnimation();
-    SoundEffects = view.SoundEffects();
-    nSelectionColor = view.SelectionColor();
-    nAltColor = view.AltColor();
-    nGrpColor = view.GrpColor();
+    static_cast<TDisplayOptions&>(*this) = FView->DisplayOptions();
+    nAltColor = FView->AltColor();
+    nGrpColor = FView->GrpColor();
     return true;
 }
 
@@ -195,18 +168,18 @@ void TEgoNetDisplaySettings::DeriveFromGraph()
         t.nHeight = first.Size;
         t.nLbOrientation = first.LabelOrientation;
         t.nFont = first.Font;
-        const std::array<bool, 7> shared = SharedWithFirst(nodes, t);
-        if (shared[1])
+        const TNodeAgreement shared = SharedWithFirst(nodes, t);
+        if (shared.Shape)
             nShape = t.nShape;
-        if (shared[2])
+        if (shared.ImageID)
             nImageID = t.nImageID;
-        if (shared[3])
+        if (shared.ImageTransparent)
             nImageTransparent = t.nImageTransparent;
-        if (shared[4])
+        if (shared.Size)
             nHeight = t.nHeight;
-        if (shared[5])
+        if (shared.LabelOrientation)
             nLbOrientation = t.nLbOrientation;
-        if (shared[6])
+        if (shared.Font)
             nFont = t.nFont;
     }
 
@@ -220,20 +193,20 @@ void TEgoNetDisplaySettings::DeriveFromGraph()
         t.eHeadColor = first.HeadColor;
         t.eHeadLength = first.HeadLength;
         t.eHeadWidth = first.HeadWidth;
-        const std::array<bool, 7> shared = SharedWithFirst(links, t);
-        if (shared[0])
+        const TLinkAgreement shared = SharedWithFirst(links, t);
+        if (shared.Color)
             eColor = t.eColor;
-        if (shared[1])
+        if (shared.Width)
             eWidth = t.eWidth;
-        if (shared[2])
+        if (shared.Style)
             eStyle = t.eStyle;
-        if (shared[3])
+        if (shared.Font)
             eFont = t.eFont;
-        if (shared[4])
+        if (shared.HeadColor)
             eHeadColor = t.eHeadColor;
-        if (shared[5])
+        if (shared.HeadLength)
             eHeadLength = t.eHeadLength;
-        if (shared[6])
+        if (shared.HeadWidth)
             eHeadWidth = t.eHeadWidth;
         if (links.size() == 1)
             eWeight = first.Strength;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TDisplayDefaults.h"
+#include "settings/TDisplayOptions.h"
 
 #include <QImage>
 #include <QString>
@@ -10,10 +11,10 @@
 class IDisplaySettingsView;
 class QIODevice;
 
-// Every display option of a graph: the look of the view and, in the base, the defaults for
-// nodes and links. It comes from the built-in defaults, from the display-defaults INI file or
+// Every display option of a graph: in its bases the view's options and the defaults for nodes
+// and links. It comes from the built-in defaults, from the display-defaults INI file or
 // from the settings block of a graph file, and describes the graph of its view before a save.
-class TEgoNetDisplaySettings : public TDisplayDefaults
+class TEgoNetDisplaySettings : public TDisplayDefaults, public TDisplayOptions
 {
 public:
     // The view may be null; the record then cannot capture anything.
@@ -23,36 +24,17 @@ public:
 
     // Where the values came from: "Default", an INI file's style, or what the owner sets.
     QString StyleName;
-    uint32_t BkColor;
     QImage BkImage;
-    uint32_t ClusterColor;
-    uint32_t PositionColor;
-    bool ShowBkImage;
-    bool ShowShape;
-    bool ShowImage;
-    bool ShowLabel;
-    bool ShowDisabledNodes;
-    bool ShowToolTips;
-    bool ShowBorders;
-    bool ShowEdges;
-    bool ShowDirections;
-    bool ShowEdgeLabel;
-    bool ShowStress;
     // The reserved values mean nothing; they travel through the block unchanged.
     bool Reserved1;
     bool Reserved2;
-    bool ShowEdgeType;
-    bool AutoOrganize;
-    bool Animation;
-    bool SoundEffects;
     int32_t Reserved3 = 0;
-    uint32_t nSelectionColor;
     // Kept and persisted, never applied to links.
     float eWeight;
 
     // The built-in defaults of every field but Reserved3, which keeps what a file gave it.
     void SetDefaults();
-    // Copies the view's display properties; false, changing nothing, without a view.
+    // Copies the view's options and node colours; false, changing nothing, without a view.
     bool CaptureFromView();
     // The record that describes the view's graph as it is: the defaults, the view's properties,
     // and every node or link property that all nodes (all shown links) share.

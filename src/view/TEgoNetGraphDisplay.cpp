@@ -79,7 +79,7 @@ void TEgoNetGraphDisplay::Edited(const QString& step)
 
 void TEgoNetGraphDisplay::SetColor(uint32_t value)
 {
-    FColor = value;
+    FOptions.BkColor = value;
     // The host shows the same background around the view.
     if (QWidget* host = parentWidget()) {
         QPalette palette = host->palette();
@@ -89,9 +89,31 @@ void TEgoNetGraphDisplay::SetColor(uint32_t value)
     update();
 }
 
+TDisplayOptions TEgoNetGraphDisplay::DisplayOptions() const
+{
+    TDisplayOptions options = FOptions;
+    options.Animation = FSpring->Animated;
+    return options;
+}
+
+void TEgoNetGraphDisplay::SetDisplayOptions(const TDisplayOptions& options)
+{
+    // Each outline colour hands the outlines on as its setter does, the cluster colour first.
+    SetClusterColor(options.ClusterColor);
+    SetPositionColor(options.PositionColor);
+    const bool sound = FOptions.SoundEffects;
+    FOptions = options;
+    FOptions.SoundEffects = sound;
+    FSpring->Animated = options.Animation;
+    if (FOrganizer)
+        FOrganizer->Animated = options.Animation;
+    // Shows the background around the view too, and repaints for all the rest.
+    SetColor(options.BkColor);
+}
+
 void TEgoNetGraphDisplay::SetSelectionColor(uint32_t value)
 {
-    FSelectionColor = value;
+    FOptions.nSelectionColor = value;
     update();
 }
 
@@ -111,12 +133,12 @@ void TEgoNetGraphDisplay::SetGrpColor(uint32_t value)
 
 void TEgoNetGraphDisplay::SetClusterColor(uint32_t value)
 {
-    SetOutlineSource(FClusterColor, FSettings.ClusterColor, value);
+    SetOutlineSource(FOptions.ClusterColor, FSettings.ClusterColor, value);
 }
 
 void TEgoNetGraphDisplay::SetPositionColor(uint32_t value)
 {
-    SetOutlineSource(FPositionColor, FSettings.PositionColor, value);
+    SetOutlineSource(FOptions.PositionColor, FSettings.PositionColor, value);
 }
 
 void TEgoNetGraphDisplay::SetOutlineSource(uint32_t& colour, uint32_t& recorded, uint32_t value)
@@ -131,7 +153,7 @@ void TEgoNetGraphDisplay::SetOutlineSource(uint32_t& colour, uint32_t& recorded,
 
 void TEgoNetGraphDisplay::SetShowBorders(bool value)
 {
-    FShowBorders = value;
+    FOptions.ShowBorders = value;
     update();
 }
 
@@ -185,29 +207,9 @@ void TEgoNetGraphDisplay::PrepareEdit(bool capture)
 
 void TEgoNetGraphDisplay::ApplySettings()
 {
-    const TEgoNetDisplaySettings& s = FSettings;
-    SetColor(s.BkColor);
-    SetSelectionColor(s.nSelectionColor);
-    SetAltColor(s.nAltColor);
-    SetGrpColor(s.nGrpColor);
-    SetClusterColor(s.ClusterColor);
-    SetPositionColor(s.PositionColor);
-    SetShowBkImage(s.ShowBkImage);
-    SetShowShape(s.ShowShape);
-    SetShowImage(s.ShowImage);
-    SetShowCaption(s.ShowLabel);
-    SetShowBorders(s.ShowBorders);
-    SetShowDisabledNodes(s.ShowDisabledNodes);
-    SetShowToolTips(s.ShowToolTips);
-    SetShowEdges(s.ShowEdges);
-    SetShowEdgeType(s.ShowEdgeType);
-    SetShowEdgeLabel(s.ShowEdgeLabel);
-    SetShowStress(s.ShowStress);
-    SetShowDirections(s.ShowDirections);
-    SetAutoOrganize(s.AutoOrganize);
-    FSpring->Animated = s.Animation;
-    if (FOrganizer)
-        FOrganizer->Animated = s.Animation;
+    SetDisplayOptions(FSettings);
+    SetAltColor(FSettings.nAltColor);
+    SetGrpColor(FSettings.nGrpColor);
     FChanged = true;
     if (OnChangeSettings)
         OnChangeSettings(this);
@@ -240,7 +242,7 @@ void TEgoNetGraphDisplay::LinksChanged(bool restart)
         OnSelectEdgeTypes(this);
     if (OnSelect)
         OnSelect(this);
-    if (restart && FAutoOrganize && FModel->ShownLinkCount() > 0)
+    if (restart && FOptions.AutoOrganize && FModel->ShownLinkCount() > 0)
         Organize(true);
 }
 
@@ -485,7 +487,7 @@ bool TEgoNetGraphDisplay::PrintGraph()
 
 void TEgoNetGraphDisplay::PlaySoundEffect(const QString& name)
 {
-    if (!FSoundEffects)
+    if (!FOptions.SoundEffects)
         return;
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
     if (!QFileInfo::exists(path))
@@ -646,11 +648,11 @@ void TEgoNetGraphDisplay::Paint(QPainter& canvas, const QRect& area)
 {
     // A clip inside the device keeps Qt's line drawing on its fast path.
     canvas.setClipRect(area);
-    const QColor background = ToQColor(FColor);
+    const QColor background = ToQColor(FOptions.BkColor);
     canvas.fillRect(rect(), background);
     // The drawers give labels the canvas brush as their background.
     canvas.setBrush(background);
-    if (FShowBkImage && !FSettings.BkImage.isNull())
+    if (FOptions.ShowBkImage && !FSettings.BkImage.isNull())
         DrawBackgroundPicture(canvas);
     if (OnBeforePaint)
         OnBeforePaint(this);
@@ -660,7 +662,7 @@ void TEgoNetGraphDisplay::Paint(QPainter& canvas, const QRect& area)
     for (qsizetype i = nodes.size() - 1; i >= 0; --i) {
         TOrganizedNode* node = nodes[i];
         if (!node->IsGroup && !node->HasGroups() && !node->Enabled)
-            node->Visible = FShowDisabledNodes;
+            node->Visible = FOptions.ShowDisabledNodes;
     }
     if (FModel->EnabledNodeCount() > 0)
         FClusterOutlines.DrawClusterOutlines(canvas, *FModel, HullColor, ShowClusterLabels);
@@ -699,7 +701,7 @@ void TEgoNetGraphDisplay::DrawBackgroundPicture(QPainter& canvas)
 
 void TEgoNetGraphDisplay::DrawLinks(QPainter& canvas)
 {
-    if (!FShowEdges)
+    if (!FOptions.ShowEdges)
         return;
     const QList<TEgoNetEdge*>& links = FModel->ShownLinks();
     TEgoNetEdge* single = nullptr;
@@ -714,7 +716,8 @@ void TEgoNetGraphDisplay::DrawLinks(QPainter& canvas)
     if (selected != 1)
         single = nullptr;
     FEdgeDrawer.DrawLinks(canvas, std::span(links.data(), size_t(links.size())), single,
-                          {FSelectionColor, FShowDirections, FShowStress, FShowEdgeLabel, FShowEdgeType});
+                          {FOptions.nSelectionColor, FOptions.ShowDirections, FOptions.ShowStress,
+                           FOptions.ShowEdgeLabel, FOptions.ShowEdgeType});
     FHandleLink = single;
 }
 
@@ -731,12 +734,14 @@ void TEgoNetGraphDisplay::DrawNodes(QPainter& canvas)
     // Disabled nodes and expanded groups lie at the bottom, isolated nodes below connected
     // ones, selected connected nodes on top. A node that fits two passes is drawn twice.
     pass([&](const TOrganizedNode& n) {
-        return (!n.HasGroups() && !n.Enabled && FShowDisabledNodes) || (n.IsGroup && n.Expanded);
+        return (!n.HasGroups() && !n.Enabled && FOptions.ShowDisabledNodes) || (n.IsGroup && n.Expanded);
     });
     pass([](const TOrganizedNode& n) { return n.Enabled && !n.Linked; });
     pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && !n.Selected(); });
     if (hover)
         FDrawOrder.push_back(hover);
     pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && n.Selected(); });
-    FNodeDrawer.DrawNodes(canvas, FDrawOrder, {FSelectionColor, FShowBorders, FShowCaption, FShowImage, FShowShape});
+    FNodeDrawer.DrawNodes(canvas, FDrawOrder,
+                          {FOptions.nSelectionColor, FOptions.ShowBorders, FOptions.ShowLabel, FOptions.ShowImage,
+                           FOptions.ShowShape});
 }

@@ -65,12 +65,12 @@ public:
     bool ShowPopup = true;
     QString Caption;
     QString Description;
-    bool ShowToolTips() const override { return FShowToolTips; }
-    void SetShowToolTips(bool value) { FShowToolTips = value; }
-    bool AutoOrganize() const override { return FAutoOrganize; }
-    void SetAutoOrganize(bool value) { FAutoOrganize = value; }
-    bool SoundEffects() const override { return FSoundEffects; }
-    void SetSoundEffects(bool value) { FSoundEffects = value; }
+    bool ShowToolTips() const { return FOptions.ShowToolTips; }
+    void SetShowToolTips(bool value) { FOptions.ShowToolTips = value; }
+    bool AutoOrganize() const { return FOptions.AutoOrganize; }
+    void SetAutoOrganize(bool value) { FOptions.AutoOrganize = value; }
+    bool SoundEffects() const { return FOptions.SoundEffects; }
+    void SetSoundEffects(bool value) { FOptions.SoundEffects = value; }
     bool ShowClusterLabels = true;
 
     bool IsChanged() const { return FChanged || FModel->Modified(); }
@@ -79,46 +79,51 @@ public:
     // owner the step's name.
     void Edited(const QString& step);
 
-    uint32_t Color() const override { return FColor; }
+    // Every option at once, the animation flag being that of the view's own layout.
+    TDisplayOptions DisplayOptions() const override;
+    // Sets every option but the sound switch, which stays as the view has it, with the
+    // effects of the single setters; the animation flag goes to both layouts.
+    void SetDisplayOptions(const TDisplayOptions& options);
+
+    uint32_t Color() const { return FOptions.BkColor; }
     void SetColor(uint32_t value);
-    uint32_t SelectionColor() const override { return FSelectionColor; }
+    uint32_t SelectionColor() const { return FOptions.nSelectionColor; }
     void SetSelectionColor(uint32_t value);
     uint32_t AltColor() const override { return FAltColor; }
     void SetAltColor(uint32_t value);
     uint32_t GrpColor() const override { return FGrpColor; }
     void SetGrpColor(uint32_t value);
-    uint32_t ClusterColor() const override { return FClusterColor; }
+    uint32_t ClusterColor() const { return FOptions.ClusterColor; }
     void SetClusterColor(uint32_t value);
-    uint32_t PositionColor() const override { return FPositionColor; }
+    uint32_t PositionColor() const { return FOptions.PositionColor; }
     void SetPositionColor(uint32_t value);
 
-    bool ShowBkImage() const override { return FShowBkImage; }
-    void SetShowBkImage(bool value) { SetShowFlag(FShowBkImage, value, true); }
-    bool ShowShape() const override { return FShowShape; }
-    void SetShowShape(bool value) { SetShowFlag(FShowShape, value, true); }
-    bool ShowImage() const override { return FShowImage; }
-    void SetShowImage(bool value) { SetShowFlag(FShowImage, value, true); }
-    bool ShowCaption() const override { return FShowCaption; }
-    void SetShowCaption(bool value) { SetShowFlag(FShowCaption, value, true); }
-    bool ShowEdges() const override { return FShowEdges; }
-    void SetShowEdges(bool value) { SetShowFlag(FShowEdges, value, true); }
-    bool ShowDisabledNodes() const override { return FShowDisabledNodes; }
-    void SetShowDisabledNodes(bool value) { SetShowFlag(FShowDisabledNodes, value, true); }
+    bool ShowBkImage() const { return FOptions.ShowBkImage; }
+    void SetShowBkImage(bool value) { SetShowFlag(FOptions.ShowBkImage, value, true); }
+    bool ShowShape() const { return FOptions.ShowShape; }
+    void SetShowShape(bool value) { SetShowFlag(FOptions.ShowShape, value, true); }
+    bool ShowImage() const { return FOptions.ShowImage; }
+    void SetShowImage(bool value) { SetShowFlag(FOptions.ShowImage, value, true); }
+    bool ShowCaption() const { return FOptions.ShowLabel; }
+    void SetShowCaption(bool value) { SetShowFlag(FOptions.ShowLabel, value, true); }
+    bool ShowEdges() const { return FOptions.ShowEdges; }
+    void SetShowEdges(bool value) { SetShowFlag(FOptions.ShowEdges, value, true); }
+    bool ShowDisabledNodes() const { return FOptions.ShowDisabledNodes; }
+    void SetShowDisabledNodes(bool value) { SetShowFlag(FOptions.ShowDisabledNodes, value, true); }
     // The link label switches only matter while links are shown.
-    bool ShowEdgeType() const override { return FShowEdgeType; }
-    void SetShowEdgeType(bool value) { SetShowFlag(FShowEdgeType, value, FShowEdges); }
-    bool ShowEdgeLabel() const override { return FShowEdgeLabel; }
-    void SetShowEdgeLabel(bool value) { SetShowFlag(FShowEdgeLabel, value, FShowEdges); }
-    bool ShowStress() const override { return FShowStress; }
-    void SetShowStress(bool value) { SetShowFlag(FShowStress, value, FShowEdges); }
-    bool ShowDirections() const override { return FShowDirections; }
-    void SetShowDirections(bool value) { SetShowFlag(FShowDirections, value, FShowEdges); }
-    bool ShowBorders() const override { return FShowBorders; }
+    bool ShowEdgeType() const { return FOptions.ShowEdgeType; }
+    void SetShowEdgeType(bool value) { SetShowFlag(FOptions.ShowEdgeType, value, FOptions.ShowEdges); }
+    bool ShowEdgeLabel() const { return FOptions.ShowEdgeLabel; }
+    void SetShowEdgeLabel(bool value) { SetShowFlag(FOptions.ShowEdgeLabel, value, FOptions.ShowEdges); }
+    bool ShowStress() const { return FOptions.ShowStress; }
+    void SetShowStress(bool value) { SetShowFlag(FOptions.ShowStress, value, FOptions.ShowEdges); }
+    bool ShowDirections() const { return FOptions.ShowDirections; }
+    void SetShowDirections(bool value) { SetShowFlag(FOptions.ShowDirections, value, FOptions.ShowEdges); }
+    bool ShowBorders() const { return FOptions.ShowBorders; }
     void SetShowBorders(bool value);
 
-    // The animation flag of the view's own layout; the record captures it and applies it to
-    // both layouts.
-    bool SpringAnimation() const override { return FSpring->Animated; }
+    // The animation flag of the view's own layout.
+    bool SpringAnimation() const { return FSpring->Animated; }
 
     // Published events beyond those the host raises again; each is raised only when set.
     TNotifyEvent OnBeforePaint;
@@ -220,26 +225,10 @@ private:
     QSoundEffect* FSound = nullptr;
 
     bool FChanged = false;
-    uint32_t FColor = 0x00FFFFFF;
-    uint32_t FSelectionColor = 0;
+    // Its animation flag is not used: the layouts hold that one.
+    TDisplayOptions FOptions;
     uint32_t FAltColor = 0;
     uint32_t FGrpColor = 0;
-    uint32_t FClusterColor = 0;
-    uint32_t FPositionColor = 0;
-    bool FShowBkImage = false;
-    bool FShowShape = false;
-    bool FShowImage = false;
-    bool FShowCaption = false;
-    bool FShowEdges = false;
-    bool FShowDisabledNodes = false;
-    bool FShowEdgeType = false;
-    bool FShowEdgeLabel = false;
-    bool FShowStress = false;
-    bool FShowDirections = false;
-    bool FShowBorders = false;
-    bool FShowToolTips = false;
-    bool FAutoOrganize = false;
-    bool FSoundEffects = false;
 
     // Painting's scratch: the nodes in drawing order, and the link whose handle goes on top.
     std::vector<TEgoNetNode*> FDrawOrder;

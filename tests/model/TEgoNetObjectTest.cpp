@@ -1,5 +1,4 @@
 #include "foundation/DateTime.h"
-#include "foundation/TNumericVector.h"
 #include "model/BuiltinPictures.h"
 #include "model/TEgoNetEdge.h"
 
@@ -162,21 +161,20 @@ TEST(TEgoNetNode, DefaultsMatchingAndApplying)
 {
     TDisplayDefaults defaults;
     TEgoNetNode node;
-    EXPECT_TRUE(node.MatchesDefaults(defaults, nullptr));
+    EXPECT_TRUE(node.MatchesDefaults(defaults));
+    EXPECT_TRUE(node.Agreement(defaults).All());
 
-    TIntVector agreement;
     node.Shape = 0;
     node.Font.Style = TFontData::fsBold;
-    EXPECT_FALSE(node.MatchesDefaults(defaults, &agreement));
-    ASSERT_EQ(agreement.Count(), 7);
-    const int expected[7] = {1, 0, 1, 1, 1, 1, 0};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(agreement.Items(i), expected[i]) << i;
+    EXPECT_FALSE(node.MatchesDefaults(defaults));
+    EXPECT_EQ(node.Agreement(defaults), (TNodeAgreement{.Shape = false, .Font = false}));
 
     node.IsGroup = true;
     node.Color = defaults.nGrpColor;
-    node.MatchesDefaults(defaults, &agreement);
-    EXPECT_EQ(agreement.Items(0), 1) << "a group may wear the group colour";
+    EXPECT_TRUE(node.Agreement(defaults).Color) << "a group may wear the group colour";
+    node.IsGroup = false;
+    EXPECT_FALSE(node.Agreement(defaults).Color);
+    node.IsGroup = true;
 
     node.ApplyDefaults(defaults);
     EXPECT_EQ(node.Size, 21);
@@ -189,7 +187,7 @@ TEST(TEgoNetNode, DefaultsMatchingAndApplying)
     node.ApplyDefaults(defaults);
     EXPECT_EQ(node.Size, 0);
     EXPECT_EQ(node.Color, defaults.nAltColor);
-    EXPECT_TRUE(node.MatchesDefaults(defaults, nullptr)) << "a negative default size counts as 0";
+    EXPECT_TRUE(node.MatchesDefaults(defaults)) << "a negative default size counts as 0";
 }
 
 TEST(TEgoNetEdge, DefaultsMatchingAndApplying)
@@ -199,13 +197,10 @@ TEST(TEgoNetEdge, DefaultsMatchingAndApplying)
     defaults.eHeadColor = 0x123456;
     TEgoNetEdge link;
     link.Strength = 0.25f;
-    TIntVector agreement;
-    EXPECT_FALSE(link.MatchesDefaults(defaults, &agreement));
-    const int expected[7] = {1, 0, 1, 1, 0, 1, 1};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(agreement.Items(i), expected[i]) << i;
+    EXPECT_FALSE(link.MatchesDefaults(defaults));
+    EXPECT_EQ(link.Agreement(defaults), (TLinkAgreement{.Width = false, .HeadColor = false}));
     link.ApplyDefaults(defaults);
-    EXPECT_TRUE(link.MatchesDefaults(defaults, nullptr));
+    EXPECT_TRUE(link.MatchesDefaults(defaults));
     EXPECT_EQ(link.Strength, 0.25f);
 }
 

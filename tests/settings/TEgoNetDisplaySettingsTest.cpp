@@ -25,27 +25,31 @@ const QString kReadError = QStringLiteral("Display settings data read error");
 // of Flags in block order; by default each is the opposite of the record's default.
 struct TFakeView final : IDisplaySettingsView
 {
-    uint32_t Color() const override { return 0x101010; }
-    uint32_t SelectionColor() const override { return 0x202020; }
+    TDisplayOptions DisplayOptions() const override
+    {
+        const auto bit = [this](int k) { return bool(Flags >> k & 1); };
+        return {.BkColor = 0x101010,
+                .ClusterColor = 0x505050,
+                .PositionColor = 0x606060,
+                .nSelectionColor = 0x202020,
+                .ShowBkImage = bit(0),
+                .ShowShape = bit(1),
+                .ShowImage = bit(2),
+                .ShowLabel = bit(3),
+                .ShowDisabledNodes = bit(4),
+                .ShowToolTips = bit(5),
+                .ShowBorders = bit(6),
+                .ShowEdges = bit(7),
+                .ShowDirections = bit(8),
+                .ShowEdgeLabel = bit(9),
+                .ShowStress = bit(10),
+                .ShowEdgeType = bit(11),
+                .AutoOrganize = bit(12),
+                .Animation = bit(13),
+                .SoundEffects = bit(14)};
+    }
     uint32_t AltColor() const override { return 0x303030; }
     uint32_t GrpColor() const override { return 0x404040; }
-    uint32_t ClusterColor() const override { return 0x505050; }
-    uint32_t PositionColor() const override { return 0x606060; }
-    bool ShowBkImage() const override { return Flags & 1; }
-    bool ShowShape() const override { return Flags >> 1 & 1; }
-    bool ShowImage() const override { return Flags >> 2 & 1; }
-    bool ShowCaption() const override { return Flags >> 3 & 1; }
-    bool ShowDisabledNodes() const override { return Flags >> 4 & 1; }
-    bool ShowToolTips() const override { return Flags >> 5 & 1; }
-    bool ShowBorders() const override { return Flags >> 6 & 1; }
-    bool ShowEdges() const override { return Flags >> 7 & 1; }
-    bool ShowDirections() const override { return Flags >> 8 & 1; }
-    bool ShowEdgeLabel() const override { return Flags >> 9 & 1; }
-    bool ShowStress() const override { return Flags >> 10 & 1; }
-    bool ShowEdgeType() const override { return Flags >> 11 & 1; }
-    bool AutoOrganize() const override { return Flags >> 12 & 1; }
-    bool SpringAnimation() const override { return Flags >> 13 & 1; }
-    bool SoundEffects() const override { return Flags >> 14 & 1; }
     const TEgoNetModel& Model() const override { return FModel; }
 
     uint32_t Flags = 0b101'1110'0000'0100;
