@@ -72,10 +72,6 @@ protected:
     // since two objects of one model never share an identity.
     TEgoNetObject(const TEgoNetObject&) = default;
 
-    // Copies the fields both kinds share and copy alike (everything but identity, type, caption
-    // and the flags each kind treats in its own way).
-    void AssignCommonFrom(const TEgoNetObject& source);
-
     // The outcome of MatchesDefaults from the seven compared properties.
     static bool RecordAgreement(const std::array<bool, 7>& same, TIntVector* agreement);
 
