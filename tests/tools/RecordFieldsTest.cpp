@@ -245,6 +245,26 @@ TEST(RecordFields, RandomNetworksGoThroughJsonAndBackUnchanged)
     }
 }
 
+// Of several bad values in one record, the first in the order of the record is named.
+TEST(RecordFields, JsonNamesTheFirstBadValueInRecordOrder)
+{
+    const auto error = [](const QByteArray& text) {
+        TGraphHeader header;
+        TEgoNetDisplaySettings settings;
+        TEgoNetModel model;
+        try {
+            GraphFromJson(ParseJsonObject(text), header, settings, model);
+        } catch (const EJsonError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(error(R"({"Nodes": [{"ReservedFloat": "x", "Font": 1, "Position": 2}]})"),
+              "Nodes[0].Position: expected [x, y]");
+    EXPECT_EQ(error(R"({"Nodes": [{"ID": "A"}], "Links": [{"Source": "A", "Target": "A", "Caption": 1, "Bends": 2}]})"),
+              "Links[0].Bends: expected a list of [x, y]");
+}
+
 // A person and a link with a value away from the default in each field.
 void FillFixed(TEgoNetNode& node, TEgoNetNode& other, TEgoNetEdge& link)
 {
