@@ -3,6 +3,7 @@
 #include "foundation/StreamError.h"
 #include "foundation/TPoints.h"
 #include "model/BmpCodec.h"
+#include "model/RecordFields.h"
 #include "model/TEgoNetModel.h"
 #include "settings/GraphFile.h"
 #include "settings/TEgoNetDisplaySettings.h"
@@ -19,6 +20,8 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 EJsonError::EJsonError(const QString& place, const QString& problem)
@@ -77,10 +80,16 @@ public:
         Object.insert(QLatin1String(key), ToJson(field, form...));
     }
 
-    template <typename T, typename Setter>
-    void Property(const char* key, const T& value, Setter&&)
+    template <typename Access, typename Object>
+    void Property(const char* key, Access, const Object& object)
     {
-        (*this)(key, value);
+        (*this)(key, Access::Get(object));
+    }
+
+    void Ends(const char* sourceKey, const char* targetKey, const TEgoNetEdge& link)
+    {
+        (*this)(sourceKey, link.Source ? link.Source->ID : QString());
+        (*this)(targetKey, link.Target ? link.Target->ID : QString());
     }
 };
 
@@ -101,15 +110,18 @@ public:
             FromJson(*json, PlaceOf(key), field, form...);
     }
 
-    template <typename T, typename Setter>
-    void Property(const char* key, const T&, Setter&& set)
+    template <typename Access, typename Object>
+    void Property(const char* key, Access, Object& object)
     {
         if (const std::optional<QJsonValue> json = Take(key)) {
-            T value{};
+            std::decay_t<decltype(Access::Get(object))> value{};
             FromJson(*json, PlaceOf(key), value);
-            set(value);
+            Access::Set(object, value);
         }
     }
+
+    // A link's ends are found before the link is made (LinksFromJson), so nothing is left here.
+    void Ends(const char*, const char*, TEgoNetEdge&) {}
 
     // The value of a key, which then counts as known.
     std::optional<QJsonValue> Take(const char* key)
@@ -226,69 +238,6 @@ void SettingsFields(Settings& s, Visitor& v)
     v("eHeadLength", s.eHeadLength);
     v("eHeadWidth", s.eHeadWidth);
     v("eWeight", s.eWeight);
-}
-
-// The fields that node and link records share.
-template <typename Visitor>
-void ObjectFields(TEgoNetObject& o, Visitor& v)
-{
-    v.Property("TypeName", o.TypeName(), [&o](const QString& text) { o.SetTypeName(text); });
-    v.Property("Caption", o.Caption(), [&o](const QString& text) { o.SetCaption(text); });
-    v("Font", o.Font);
-    v("Color", o.Color);
-    v("Attributes", static_cast<QStringList&>(o.Attributes));
-    v("IsGroup", o.IsGroup);
-    v("GroupIDs", o.GroupIDs);
-    v("Clusters", o.Clusters);
-    v("ReservedInt1", o.ReservedInt1);
-    v("ReservedInt2", o.ReservedInt2);
-    v("Key", o.Key);
-    v("HideLabel", o.HideLabel);
-    v("ReservedFloat", o.ReservedFloat);
-}
-
-template <typename Visitor>
-void NodeFields(TEgoNetNode& n, Visitor& v)
-{
-    v("ID", n.ID);
-    ObjectFields(n, v);
-    v("ReservedFlag", n.ReservedFlag);
-    v("Position", n.Position);
-    v("LabelPos", n.LabelPos);
-    v("LabelOrientation", n.LabelOrientation);
-    v("ImageID", n.ImageID);
-    v.Property("Image", n.Image, [&n](const QImage& image) {
-        n.Image = image;
-        n.BuildImageMasks();
-    });
-    v("ImageTransparent", n.ImageTransparent);
-    v("Shape", n.Shape);
-    v("Size", n.Size);
-    v("Linked", n.Linked);
-    v("Enabled", n.Enabled);
-    v("Visible", n.Visible);
-    v("Movable", n.Movable);
-    // Selecting stamps the present moment; a SelectTime given after it wins, as on reading.
-    v.Property("Selected", n.Selected(), [&n](bool selected) { n.SetSelected(selected); });
-    v("SelectTime", n.SelectTime);
-}
-
-// Source, Target and Shown are not fields of the link itself; the graph handles them.
-template <typename Visitor>
-void LinkFields(TEgoNetEdge& l, Visitor& v)
-{
-    ObjectFields(l, v);
-    v("Directed", l.Directed);
-    v("Bends", l.Bends);
-    v("MidPoint", l.MidPoint);
-    v("CurvePoint", l.CurvePoint);
-    v("Offset", l.Offset);
-    v("Strength", l.Strength);
-    v("Width", l.Width);
-    v("PenStyle", l.PenStyle);
-    v("HeadLength", l.HeadLength);
-    v("HeadWidth", l.HeadWidth);
-    v("HeadColor", l.HeadColor);
 }
 
 // The top-level keys that need no model operations.
@@ -586,7 +535,7 @@ void NodesFromJson(const QJsonValue& json, TEgoNetModel& model)
     for (qsizetype i = 0; i < items.size(); ++i) {
         // Made as the reader makes them, so that what the JSON leaves out has the same defaults.
         TOrganizedNode* node = model.NewNode(QPoint(0, 0), QString());
-        ObjectFromJson(items[i], ItemPlace(kNodes, i), [node](auto& v) { NodeFields(*node, v); });
+        ObjectFromJson(items[i], ItemPlace(kNodes, i), [node](auto& v) { VisitNodeFields(v, *node); });
     }
 }
 
@@ -616,7 +565,7 @@ std::vector<std::optional<bool>> LinksFromJson(const QJsonValue& json, TEgoNetMo
             TOrganizedNode* source = EndFromJson(fields, "Source", ends);
             TOrganizedNode* target = EndFromJson(fields, "Target", ends);
             TEgoNetEdge* link = model.NewLink(source, target, QStringLiteral("is_linked_to"), QString());
-            LinkFields(*link, fields);
+            VisitLinkFields(fields, *link);
             std::optional<bool>& flag = shown.emplace_back();
             if (const std::optional<QJsonValue> value = fields.Take("Shown"))
                 FromJson(*value, fields.PlaceOf("Shown"), flag.emplace());
@@ -687,16 +636,14 @@ QJsonObject GraphToJson(const TGraphHeader& header, const TEgoNetDisplaySettings
 
     QJsonArray nodes;
     for (TOrganizedNode* node : model.Nodes())
-        nodes.append(ObjectToJson([node](auto& v) { NodeFields(*node, v); }));
+        nodes.append(ObjectToJson([node](auto& v) { VisitNodeFields(v, std::as_const(*node)); }));
     json.Object.insert(kNodes, nodes);
 
     const QSet<const TEgoNetEdge*> shown(model.ShownLinks().cbegin(), model.ShownLinks().cend());
     QJsonArray links;
     for (TEgoNetEdge* link : model.Links())
         links.append(ObjectToJson([&](auto& v) {
-            v("Source", link->Source ? link->Source->ID : QString());
-            v("Target", link->Target ? link->Target->ID : QString());
-            LinkFields(*link, v);
+            VisitLinkFields(v, std::as_const(*link));
             v("Shown", shown.contains(link));
         }));
     json.Object.insert(kLinks, links);

@@ -5,11 +5,12 @@
 #include "foundation/ValueReader.h"
 #include "foundation/ValueWriter.h"
 #include "model/BmpCodec.h"
-#include "model/TEgoNetEdge.h"
+#include "model/RecordFields.h"
 
 #include <QtEndian>
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -124,80 +125,147 @@ QImage ReadPictureRecord(ValueReader& reader)
     return picture;
 }
 
+namespace {
+
+// Writes each visited field as its kind is stored.
+class TRecordWriter
+{
+public:
+    explicit TRecordWriter(ValueWriter& writer) : FWriter(writer) {}
+
+    template <typename T>
+    void operator()(const char*, const T& field)
+    {
+        Put(field);
+    }
+
+    template <typename Access, typename Object>
+    void Property(const char*, Access, const Object& object)
+    {
+        Put(Access::Get(object));
+    }
+
+    void Ends(const char*, const char*, const TEgoNetEdge& link)
+    {
+        FWriter.WriteString(link.Source ? link.Source->ID : QString());
+        FWriter.WriteString(link.Target ? link.Target->ID : QString());
+    }
+
+private:
+    void Put(bool value) { FWriter.WriteBoolean(value); }
+    void Put(int32_t value) { FWriter.WriteInteger(value); }
+    void Put(uint8_t value) { FWriter.WriteInteger(value); }
+    void Put(uint32_t value) { FWriter.WriteInteger(int32_t(value)); }
+    void Put(float value) { FWriter.WriteSingle(value); }
+    void Put(double value) { FWriter.WriteDate(value); }
+    void Put(const QString& value) { FWriter.WriteString(value); }
+    void Put(const QStringList& value) { WriteStringList(value, FWriter); }
+    void Put(const TFontData& value) { WriteFontValues(value, FWriter); }
+    void Put(const QImage& value) { WritePictureRecord(value, FWriter); }
+
+    void Put(QPoint value)
+    {
+        FWriter.WriteInteger(value.x());
+        FWriter.WriteInteger(value.y());
+    }
+
+    void Put(const TPoints& value)
+    {
+        FWriter.WriteListBegin();
+        FWriter.WriteInteger(value.Count());
+        for (int32_t i = 0; i < value.Count(); ++i)
+            Put(value.Get(i));
+        FWriter.WriteListEnd();
+    }
+
+    ValueWriter& FWriter;
+};
+
+// Reads each visited field straight into the object, so that a failure keeps what was read
+// before it; a link's end IDs go to the caller.
+class TRecordReader
+{
+public:
+    explicit TRecordReader(ValueReader& reader, QString* sourceID = nullptr, QString* targetID = nullptr)
+        : FReader(reader)
+        , FSourceID(sourceID)
+        , FTargetID(targetID)
+    {
+    }
+
+    template <typename T>
+    void operator()(const char*, T& field)
+    {
+        Take(field);
+    }
+
+    template <typename Access, typename Object>
+    void Property(const char*, Access, Object& object)
+    {
+        std::decay_t<decltype(Access::Get(object))> value;
+        Take(value);
+        // Without a picture in the record the node keeps the one it has.
+        if constexpr (std::is_same_v<decltype(value), QImage>)
+            if (value.isNull())
+                return;
+        Access::Set(object, value);
+    }
+
+    void Ends(const char*, const char*, TEgoNetEdge&)
+    {
+        *FSourceID = FReader.ReadString();
+        *FTargetID = FReader.ReadString();
+    }
+
+private:
+    void Take(bool& value) { value = FReader.ReadBoolean(); }
+    void Take(int32_t& value) { value = FReader.ReadInteger(); }
+    void Take(uint8_t& value) { value = uint8_t(FReader.ReadInteger()); }
+    void Take(uint32_t& value) { value = uint32_t(FReader.ReadInteger()); }
+    void Take(float& value) { value = FReader.ReadSingle(); }
+    void Take(double& value) { value = FReader.ReadDate(); }
+    void Take(QString& value) { value = FReader.ReadString(); }
+    void Take(QStringList& value) { ReadStringList(value, FReader); }
+    void Take(TFontData& value) { ReadFontValues(value, FReader); }
+    void Take(QImage& value) { value = ReadPictureRecord(FReader); }
+
+    void Take(QPoint& value)
+    {
+        const int32_t x = FReader.ReadInteger();
+        value = QPoint(x, FReader.ReadInteger());
+    }
+
+    void Take(TPoints& value)
+    {
+        value.Clear();
+        FReader.ReadListBegin();
+        const int32_t count = FReader.ReadInteger();
+        for (int32_t i = 0; i < count; ++i) {
+            QPoint point;
+            Take(point);
+            value.Add(point);
+        }
+        FReader.ReadListEnd();
+    }
+
+    ValueReader& FReader;
+    QString* FSourceID;
+    QString* FTargetID;
+};
+
+} // namespace
+
 void WriteNodeRecord(const TEgoNetNode& node, ValueWriter& writer)
 {
-    writer.WriteString(node.ID);
-    writer.WriteString(node.TypeName());
-    writer.WriteString(node.Caption());
-    writer.WriteBoolean(node.ReservedFlag);
-    writer.WriteInteger(node.Position.x());
-    writer.WriteInteger(node.Position.y());
-    writer.WriteInteger(node.LabelPos.x());
-    writer.WriteInteger(node.LabelPos.y());
-    writer.WriteInteger(node.LabelOrientation);
-    writer.WriteString(node.ImageID);
-    WritePictureRecord(node.Image, writer);
-    writer.WriteBoolean(node.ImageTransparent);
-    WriteFontValues(node.Font, writer);
-    writer.WriteInteger(node.Shape);
-    writer.WriteInteger(int32_t(node.Color));
-    writer.WriteInteger(node.Size);
-    writer.WriteBoolean(node.Linked);
-    writer.WriteBoolean(node.Selected());
-    writer.WriteBoolean(node.Enabled);
-    writer.WriteBoolean(node.Visible);
-    writer.WriteBoolean(node.Movable);
-    writer.WriteDate(node.SelectTime);
-    WriteStringList(node.Attributes, writer);
-    writer.WriteBoolean(node.IsGroup);
-    WriteStringList(node.GroupIDs, writer);
-    WriteStringList(node.Clusters, writer);
-    writer.WriteInteger(node.ReservedInt1);
-    writer.WriteInteger(node.ReservedInt2);
-    writer.WriteString(node.Key);
-    writer.WriteBoolean(node.HideLabel);
-    writer.WriteSingle(node.ReservedFloat);
+    TRecordWriter fields(writer);
+    VisitNodeFields(fields, node);
 }
 
 void ReadNodeRecord(TEgoNetNode& node, ValueReader& reader)
 {
     try {
-        node.ID = reader.ReadString();
-        node.SetTypeName(reader.ReadString());
-        node.SetCaption(reader.ReadString());
-        node.ReservedFlag = reader.ReadBoolean();
-        const int32_t x = reader.ReadInteger();
-        node.Position = QPoint(x, reader.ReadInteger());
-        const int32_t lx = reader.ReadInteger();
-        node.LabelPos = QPoint(lx, reader.ReadInteger());
-        node.LabelOrientation = uint8_t(reader.ReadInteger());
-        node.ImageID = reader.ReadString();
-        const QImage picture = ReadPictureRecord(reader);
-        // Without a picture in the record the node keeps the one it has.
-        if (!picture.isNull()) {
-            node.Image = picture;
-            node.BuildImageMasks();
-        }
-        node.ImageTransparent = reader.ReadBoolean();
-        ReadFontValues(node.Font, reader);
-        node.Shape = uint8_t(reader.ReadInteger());
-        node.Color = uint32_t(reader.ReadInteger());
-        node.Size = reader.ReadInteger();
-        node.Linked = reader.ReadBoolean();
-        node.SetSelected(reader.ReadBoolean());
-        node.Enabled = reader.ReadBoolean();
-        node.Visible = reader.ReadBoolean();
-        node.Movable = reader.ReadBoolean();
-        node.SelectTime = reader.ReadDate();
-        ReadStringList(node.Attributes, reader);
-        node.IsGroup = reader.ReadBoolean();
-        ReadStringList(node.GroupIDs, reader);
-        ReadStringList(node.Clusters, reader);
-        node.ReservedInt1 = reader.ReadInteger();
-        node.ReservedInt2 = reader.ReadInteger();
-        node.Key = reader.ReadString();
-        node.HideLabel = reader.ReadBoolean();
-        node.ReservedFloat = reader.ReadSingle();
+        TRecordReader fields(reader);
+        VisitNodeFields(fields, node);
     } catch (const EStreamError&) {
         throw EStreamError(QStringLiteral("Node data read error"));
     }
@@ -205,80 +273,15 @@ void ReadNodeRecord(TEgoNetNode& node, ValueReader& reader)
 
 void WriteLinkRecord(const TEgoNetEdge& link, ValueWriter& writer)
 {
-    writer.WriteString(link.TypeName());
-    writer.WriteString(link.Source ? link.Source->ID : QString());
-    writer.WriteString(link.Target ? link.Target->ID : QString());
-    writer.WriteBoolean(link.Directed);
-    writer.WriteListBegin();
-    writer.WriteInteger(link.Bends.Count());
-    for (int32_t i = 0; i < link.Bends.Count(); ++i) {
-        writer.WriteInteger(link.Bends.Get(i).x());
-        writer.WriteInteger(link.Bends.Get(i).y());
-    }
-    writer.WriteListEnd();
-    writer.WriteInteger(link.MidPoint.x());
-    writer.WriteInteger(link.MidPoint.y());
-    writer.WriteInteger(link.CurvePoint.x());
-    writer.WriteInteger(link.CurvePoint.y());
-    writer.WriteInteger(link.Offset);
-    writer.WriteString(link.Caption());
-    writer.WriteSingle(link.Strength);
-    writer.WriteInteger(int32_t(link.Color));
-    writer.WriteInteger(link.Width);
-    writer.WriteInteger(link.PenStyle);
-    WriteFontValues(link.Font, writer);
-    writer.WriteInteger(link.HeadLength);
-    writer.WriteInteger(link.HeadWidth);
-    writer.WriteInteger(int32_t(link.HeadColor));
-    WriteStringList(link.Attributes, writer);
-    writer.WriteBoolean(link.IsGroup);
-    WriteStringList(link.GroupIDs, writer);
-    WriteStringList(link.Clusters, writer);
-    writer.WriteInteger(link.ReservedInt1);
-    writer.WriteInteger(link.ReservedInt2);
-    writer.WriteString(link.Key);
-    writer.WriteBoolean(link.HideLabel);
-    writer.WriteSingle(link.ReservedFloat);
+    TRecordWriter fields(writer);
+    VisitLinkFields(fields, link);
 }
 
 void ReadLinkRecord(TEgoNetEdge& link, ValueReader& reader, QString& sourceID, QString& targetID)
 {
     try {
-        link.SetTypeName(reader.ReadString());
-        sourceID = reader.ReadString();
-        targetID = reader.ReadString();
-        link.Directed = reader.ReadBoolean();
-        link.Bends.Clear();
-        reader.ReadListBegin();
-        const int32_t bends = reader.ReadInteger();
-        for (int32_t i = 0; i < bends; ++i) {
-            const int32_t x = reader.ReadInteger();
-            link.Bends.Add(QPoint(x, reader.ReadInteger()));
-        }
-        reader.ReadListEnd();
-        const int32_t mx = reader.ReadInteger();
-        link.MidPoint = QPoint(mx, reader.ReadInteger());
-        const int32_t cx = reader.ReadInteger();
-        link.CurvePoint = QPoint(cx, reader.ReadInteger());
-        link.Offset = reader.ReadInteger();
-        link.SetCaption(reader.ReadString());
-        link.Strength = reader.ReadSingle();
-        link.Color = uint32_t(reader.ReadInteger());
-        link.Width = reader.ReadInteger();
-        link.PenStyle = uint8_t(reader.ReadInteger());
-        ReadFontValues(link.Font, reader);
-        link.HeadLength = reader.ReadInteger();
-        link.HeadWidth = reader.ReadInteger();
-        link.HeadColor = uint32_t(reader.ReadInteger());
-        ReadStringList(link.Attributes, reader);
-        link.IsGroup = reader.ReadBoolean();
-        ReadStringList(link.GroupIDs, reader);
-        ReadStringList(link.Clusters, reader);
-        link.ReservedInt1 = reader.ReadInteger();
-        link.ReservedInt2 = reader.ReadInteger();
-        link.Key = reader.ReadString();
-        link.HideLabel = reader.ReadBoolean();
-        link.ReservedFloat = reader.ReadSingle();
+        TRecordReader fields(reader, &sourceID, &targetID);
+        VisitLinkFields(fields, link);
     } catch (const EStreamError&) {
         throw EStreamError(QStringLiteral("Edge data read error"));
     }

@@ -1,6 +1,7 @@
 #include "model/TEgoNetEdge.h"
 
 #include "foundation/Rounding.h"
+#include "model/RecordFields.h"
 
 TEgoNetEdge::TEgoNetEdge(TEgoNetNode* source, TEgoNetNode* target)
     : Source(source)
@@ -14,22 +15,12 @@ void TEgoNetEdge::AssignFrom(const TEgoNetEdge* source)
 {
     if (!source)
         return;
-    SetTypeName(source->TypeName());
-    Source = source->Source;
-    Target = source->Target;
-    Directed = source->Directed;
-    Bends.Assign(&source->Bends);
-    MidPoint = source->MidPoint;
-    CurvePoint = source->CurvePoint;
-    Offset = source->Offset;
-    SetCaption(source->Caption());
-    Strength = source->Strength;
-    Width = source->Width;
-    PenStyle = source->PenStyle;
-    HeadLength = source->HeadLength;
-    HeadWidth = source->HeadWidth;
-    HeadColor = source->HeadColor;
-    AssignCommonFrom(*source);
+    // The record holds no identity and no state flags, so the copy keeps its own.
+    TFieldCopier copy;
+    VisitLinkFields(copy, *this, *source);
+    // Not in the record, but a copy carries them too.
+    Tag = source->Tag;
+    SetSelected(source->Selected());
 }
 
 void TEgoNetEdge::MarkEndsLinked()

@@ -2,6 +2,7 @@
 
 #include "foundation/Rounding.h"
 #include "model/BuiltinPictures.h"
+#include "model/RecordFields.h"
 
 #include <algorithm>
 
@@ -17,27 +18,14 @@ void TEgoNetNode::AssignFrom(const TEgoNetNode* source)
 {
     if (!source)
         return;
-    ReservedFlag = source->ReservedFlag;
-    ID = source->ID;
-    SetTypeName(source->TypeName());
-    SetCaption(source->Caption());
-    Position = source->Position;
-    LabelPos = source->LabelPos;
-    LabelOrientation = source->LabelOrientation;
-    ImageID = source->ImageID;
-    Image = source->Image;
-    ImageColorPart = source->ImageColorPart;
-    ImageMask = source->ImageMask;
-    ImageTransparent = source->ImageTransparent;
-    Shape = source->Shape;
-    Size = source->Size;
-    Linked = source->Linked;
-    Enabled = source->Enabled;
-    Visible = source->Visible;
-    Movable = source->Movable;
+    TFieldCopier copy;
+    VisitNodeFields(copy, *this, *source);
+    // Not in the record, but a copy of a person carries them too.
     DragRect = source->DragRect;
     Expanded = source->Expanded;
-    AssignCommonFrom(*source);
+    Tag = source->Tag;
+    // The copy is stamped selected now, not when the source was: this overrides SelectTime.
+    SetSelected(source->Selected());
 }
 
 void TEgoNetNode::BuildImageMasks()

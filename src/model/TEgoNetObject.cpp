@@ -46,19 +46,3 @@ QString TEgoNetObject::HintText(bool labelShown) const
     return text;
 }
 
-void TEgoNetObject::AssignCommonFrom(const TEgoNetObject& source)
-{
-    Font = source.Font;
-    Color = source.Color;
-    Attributes = source.Attributes;
-    Tag = source.Tag;
-    IsGroup = source.IsGroup;
-    GroupIDs = source.GroupIDs;
-    Clusters = source.Clusters;
-    SetSelected(source.Selected());
-    ReservedInt1 = source.ReservedInt1;
-    ReservedInt2 = source.ReservedInt2;
-    Key = source.Key;
-    HideLabel = source.HideLabel;
-    ReservedFloat = source.ReservedFloat;
-}

@@ -68,10 +68,6 @@ protected:
     // since two objects of one model never share an identity.
     TEgoNetObject(const TEgoNetObject&) = default;
 
-    // Copies the fields both kinds share and copy alike (everything but identity, type, caption
-    // and the flags each kind treats in its own way).
-    void AssignCommonFrom(const TEgoNetObject& source);
-
 private:
     QString FTypeName = QStringLiteral("is_linked_to");
     QString FCaption;
