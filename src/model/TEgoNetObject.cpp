@@ -45,4 +45,3 @@ QString TEgoNetObject::HintText(bool labelShown) const
     }
     return text;
 }
-
