@@ -1,6 +1,4 @@
-#include "foundation/StreamError.h"
-#include "foundation/ValueReader.h"
-#include "foundation/ValueWriter.h"
+#include "foundation/ValueTestSupport.h"
 #include "model/BuiltinPictures.h"
 #include "model/Records.h"
 #include "model/TEgoNetEdge.h"
@@ -13,17 +11,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray Written(const std::function<void(ValueWriter&)>& write)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ValueWriter writer(buffer);
-    write(writer);
-    writer.Finish();
-    return bytes;
-}
 
 QByteArray NodeBytes(const TEgoNetNode& node)
 {

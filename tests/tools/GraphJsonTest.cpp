@@ -82,19 +82,6 @@ QJsonObject BuiltAndDumped(const QJsonObject& json)
     return ParseJsonObject(DumpGraphFile(dir.filePath("out.eng")));
 }
 
-QString ErrorOf(const QByteArray& text)
-{
-    TGraphHeader header;
-    TEgoNetDisplaySettings settings;
-    TEgoNetModel model;
-    try {
-        GraphFromJson(ParseJsonObject(text), header, settings, model);
-    } catch (const EJsonError& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return QStringLiteral("no error");
-}
-
 } // namespace
 
 TEST(GraphJson, BuildThenDumpGivesBackEveryField)
@@ -298,11 +285,11 @@ TEST(GraphJson, RefusedInputNamesThePlace)
          R"(Links[1].Shown: false, but ShownLinkTypes shows the type "friend")"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ErrorOf(c.Json), c.Error) << c.Json.toStdString();
+        EXPECT_EQ(JsonErrorOf(c.Json), c.Error) << c.Json.toStdString();
 }
 
 TEST(GraphJson, MalformedTextNamesLineAndColumn)
 {
-    EXPECT_EQ(ErrorOf("{\n  \"Caption\": \"x\",\n  oops\n}"), "line 3, column 4: unterminated object");
-    EXPECT_EQ(ErrorOf("[1, 2]"), "expected an object at the top level");
+    EXPECT_EQ(JsonErrorOf("{\n  \"Caption\": \"x\",\n  oops\n}"), "line 3, column 4: unterminated object");
+    EXPECT_EQ(JsonErrorOf("[1, 2]"), "expected an object at the top level");
 }

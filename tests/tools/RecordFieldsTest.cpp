@@ -1,7 +1,7 @@
 #include "GraphJson.h"
+#include "ToolTestSupport.h"
 
-#include "foundation/ValueReader.h"
-#include "foundation/ValueWriter.h"
+#include "foundation/ValueTestSupport.h"
 #include "model/Records.h"
 #include "model/TEgoNetModel.h"
 #include "settings/GraphFile.h"
@@ -19,17 +19,6 @@
 #include <random>
 
 namespace {
-
-QByteArray Written(const std::function<void(ValueWriter&)>& write)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ValueWriter writer(buffer);
-    write(writer);
-    writer.Finish();
-    return bytes;
-}
 
 void ReadFrom(const QByteArray& bytes, const std::function<void(ValueReader&)>& read)
 {
@@ -248,20 +237,9 @@ TEST(RecordFields, RandomNetworksGoThroughJsonAndBackUnchanged)
 // Of several bad values in one record, the first in the order of the record is named.
 TEST(RecordFields, JsonNamesTheFirstBadValueInRecordOrder)
 {
-    const auto error = [](const QByteArray& text) {
-        TGraphHeader header;
-        TEgoNetDisplaySettings settings;
-        TEgoNetModel model;
-        try {
-            GraphFromJson(ParseJsonObject(text), header, settings, model);
-        } catch (const EJsonError& e) {
-            return std::string(e.what());
-        }
-        return std::string();
-    };
-    EXPECT_EQ(error(R"({"Nodes": [{"ReservedFloat": "x", "Font": 1, "Position": 2}]})"),
+    EXPECT_EQ(JsonErrorOf(R"({"Nodes": [{"ReservedFloat": "x", "Font": 1, "Position": 2}]})"),
               "Nodes[0].Position: expected [x, y]");
-    EXPECT_EQ(error(R"({"Nodes": [{"ID": "A"}], "Links": [{"Source": "A", "Target": "A", "Caption": 1, "Bends": 2}]})"),
+    EXPECT_EQ(JsonErrorOf(R"({"Nodes": [{"ID": "A"}], "Links": [{"Source": "A", "Target": "A", "Caption": 1, "Bends": 2}]})"),
               "Links[0].Bends: expected a list of [x, y]");
 }
 

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "GraphJson.h"
+
 #include "model/BmpCodec.h"
+#include "model/TEgoNetModel.h"
+#include "settings/GraphFile.h"
+#include "settings/TEgoNetDisplaySettings.h"
 
 #include <QFile>
 #include <QImage>
@@ -10,6 +15,20 @@
 #include <QString>
 
 #include <stdexcept>
+
+// The message with which building a graph from the JSON text fails, or "no error".
+inline QString JsonErrorOf(const QByteArray& text)
+{
+    TGraphHeader header;
+    TEgoNetDisplaySettings settings;
+    TEgoNetModel model;
+    try {
+        GraphFromJson(ParseJsonObject(text), header, settings, model);
+    } catch (const EJsonError& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("no error");
+}
 
 // A small picture whose pixels all differ, so that any change to it shows.
 inline QImage TestPicture(int width, int height)
