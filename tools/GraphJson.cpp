@@ -3,6 +3,7 @@
 #include "foundation/StreamError.h"
 #include "foundation/TPoints.h"
 #include "model/BmpCodec.h"
+#include "model/ModelConstants.h"
 #include "model/RecordFields.h"
 #include "model/TEgoNetModel.h"
 #include "settings/GraphFile.h"
@@ -564,7 +565,7 @@ std::vector<std::optional<bool>> LinksFromJson(const QJsonValue& json, TEgoNetMo
         ObjectFromJson(items[i], ItemPlace(kLinks, i), [&](TJsonReader& fields) {
             TOrganizedNode* source = EndFromJson(fields, "Source", ends);
             TOrganizedNode* target = EndFromJson(fields, "Target", ends);
-            TEgoNetEdge* link = model.NewLink(source, target, QStringLiteral("is_linked_to"), QString());
+            TEgoNetEdge* link = model.NewLink(source, target, kDefaultLinkType, QString());
             VisitLinkFields(fields, *link);
             std::optional<bool>& flag = shown.emplace_back();
             if (const std::optional<QJsonValue> value = fields.Take("Shown"))

@@ -9,11 +9,16 @@
 
 namespace {
 
+// Saturated at the largest int64: points near opposite ends of the coordinate range are farther
+// apart than it holds, and such distances need only be huge, not exact.
 int64_t SquaredDistance(QPoint p, QPoint q)
 {
-    const int64_t dx = int64_t(q.x()) - p.x();
-    const int64_t dy = int64_t(q.y()) - p.y();
-    return dx * dx + dy * dy;
+    const uint64_t dx = uint64_t(std::abs(int64_t(q.x()) - p.x()));
+    const uint64_t dy = uint64_t(std::abs(int64_t(q.y()) - p.y()));
+    constexpr uint64_t kMax = uint64_t(std::numeric_limits<int64_t>::max());
+    const uint64_t xx = dx * dx;
+    const uint64_t yy = dy * dy;
+    return int64_t(xx > kMax || yy > kMax - std::min(xx, kMax) ? kMax : xx + yy);
 }
 
 // The direction p -> q divided by d, as 32-bit floats.

@@ -3,6 +3,7 @@
 #include "foundation/Rounding.h"
 #include "foundation/TNumericMatrix.h"
 #include "foundation/TNumericVector.h"
+#include "model/ModelConstants.h"
 
 #include <QHash>
 #include <QSet>
@@ -105,7 +106,7 @@ void TEgoNetModel::AssignFrom(const TEgoNetModel& other)
 
     ShownLinkTypes = other.ShownLinkTypes;
     if (ShownLinkTypes.isEmpty())
-        ShownLinkTypes.append(QStringLiteral("is_linked_to"));
+        ShownLinkTypes.append(kDefaultLinkType);
 }
 
 void TEgoNetModel::CopyFrom(const TEgoNetModel& other)
@@ -180,7 +181,7 @@ TEgoNetEdge* TEgoNetModel::AddLink(TEgoNetEdge* link)
     link->MarkEndsLinked();
     AddToLinks(link);
     if (link->TypeName().isEmpty())
-        link->SetTypeName(QStringLiteral("is_linked_to"));
+        link->SetTypeName(kDefaultLinkType);
     if (ShownLinkTypes.isEmpty())
         ShownLinkTypes.append(link->TypeName());
     FModified = true;
@@ -199,7 +200,7 @@ TEgoNetEdge* TEgoNetModel::NewLink(TEgoNetNode* source, TEgoNetNode* target, con
     FModified = true;
     AddToLinks(link);
     if (link->TypeName().isEmpty())
-        link->SetTypeName(QStringLiteral("is_linked_to"));
+        link->SetTypeName(kDefaultLinkType);
     if (ShownLinkTypes.isEmpty())
         ShownLinkTypes.append(link->TypeName());
     return link;
@@ -605,7 +606,7 @@ TEgoNetEdge* TEgoNetModel::FindLink(const TEgoNetNode* a, const TEgoNetNode* b, 
 {
     if (!a || !b)
         return nullptr;
-    const QString type = typeName.isEmpty() ? QStringLiteral("is_linked_to") : typeName;
+    const QString type = typeName.isEmpty() ? kDefaultLinkType : typeName;
     for (TEgoNetEdge* link : FLinks)
         if (Joins(link, a, b) && link->TypeName().compare(type, Qt::CaseInsensitive) == 0)
             return link;

@@ -2,6 +2,7 @@
 #include "model/TEgoNetModel.h"
 
 #include "foundation/TAttributes.h"
+#include "model/ModelConstants.h"
 
 #include <QMap>
 
@@ -86,7 +87,7 @@ void TEgoNetModel::RebuildShownLinkTypes()
 
 QString TEgoNetModel::DefaultLinkType() const
 {
-    const QString standard = QStringLiteral("is_linked_to");
+    const QString& standard = kDefaultLinkType;
     if (ShownLinkTypes.isEmpty() || ShownLinkTypes.contains(standard, Qt::CaseInsensitive))
         return standard;
     return ShownLinkTypes.first();

@@ -4,6 +4,7 @@
 #include "foundation/StreamError.h"
 #include "foundation/ValueReader.h"
 #include "foundation/ValueWriter.h"
+#include "model/ModelConstants.h"
 #include "model/Records.h"
 
 #include <QHash>
@@ -129,7 +130,7 @@ void TEgoNetModel::ReadModel(QIODevice& stream, bool merge)
 
         const int32_t linkCount = reader.ReadInteger();
         for (int32_t i = 0; i < linkCount; ++i) {
-            TEgoNetEdge* link = NewLink(first, second, QStringLiteral("is_linked_to"), QString());
+            TEgoNetEdge* link = NewLink(first, second, kDefaultLinkType, QString());
             QString sourceID;
             QString targetID;
             ReadLinkRecord(*link, reader, sourceID, targetID);

@@ -6,6 +6,7 @@
 #include "foundation/TNumericMatrix.h"
 #include "foundation/TNumericVector.h"
 #include "model/BuiltinPictures.h"
+#include "model/ModelConstants.h"
 
 #include <QHash>
 #include <QSet>
@@ -358,7 +359,7 @@ void TEgoNetModel::ConnectAll(const TIntVector* nodeIndexes, bool directed)
             TEgoNetEdge* link = NewLink(a, b, type, QString());
             link->Directed = directed;
             if (directed) {
-                TEgoNetEdge* back = NewLink(nullptr, nullptr, QStringLiteral("is_linked_to"), QString());
+                TEgoNetEdge* back = NewLink(nullptr, nullptr, kDefaultLinkType, QString());
                 back->AssignFrom(link);
                 back->Source = b;
                 back->Target = a;

@@ -3,6 +3,7 @@
 #include "foundation/Colors.h"
 #include "foundation/Rounding.h"
 #include "foundation/Shapes.h"
+#include "model/ModelConstants.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -23,7 +24,6 @@ constexpr qsizetype kPictureCacheBytes = qsizetype(32) << 20;
 // hundreds of megabytes.
 constexpr int64_t kMaxLabelBitmapPixels = int64_t(1) << 22;
 
-constexpr uint8_t kNoShape = 8;
 
 QRect ToQRect(const TRect& r)
 {

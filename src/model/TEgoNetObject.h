@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/TAttributes.h"
+#include "model/ModelConstants.h"
 #include "model/TDisplayDefaults.h"
 #include "model/TFontData.h"
 
@@ -69,7 +70,7 @@ protected:
     TEgoNetObject(const TEgoNetObject&) = default;
 
 private:
-    QString FTypeName = QStringLiteral("is_linked_to");
+    QString FTypeName = kDefaultLinkType;
     QString FCaption;
     bool FSelected = false;
 };

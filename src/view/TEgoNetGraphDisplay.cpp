@@ -5,6 +5,7 @@
 #include "foundation/StreamError.h"
 #include "foundation/TNumericVector.h"
 #include "foundation/UserDialogs.h"
+#include "model/ModelConstants.h"
 #include "view/IGraphOutput.h"
 #include "view/TGraphCommands.h"
 #include "view/TGraphInteraction.h"
@@ -28,7 +29,6 @@ namespace {
 
 constexpr int kTimerPeriod = 100;
 // Self-loops are kept in shape for this loop length while painting.
-constexpr int kPaintLoopSize = 60;
 
 } // namespace
 
@@ -536,7 +536,7 @@ void TEgoNetGraphDisplay::StartHoverPulse(int index)
 {
     StopHoverPulse();
     TOrganizedNode* node = FModel->GetNode(index);
-    if (!node || !node->Visible || node->Shape == 8)
+    if (!node || !node->Visible || node->Shape == kNoShape)
         return;
     FHoverIndex = index;
     FHover = node;
@@ -708,7 +708,7 @@ void TEgoNetGraphDisplay::DrawLinks(QPainter& canvas)
     int selected = 0;
     for (TEgoNetEdge* link : links) {
         if (link->IsSelfLoop())
-            TEgoNetModel::PlaceSelfLoop(link, kPaintLoopSize);
+            TEgoNetModel::PlaceSelfLoop(link, kSelfLoopLength);
         if (link->Selected() && ++selected == 1)
             single = link;
     }

@@ -3,6 +3,7 @@
 #include "foundation/StreamError.h"
 #include "foundation/TNumericVector.h"
 #include "foundation/UserDialogs.h"
+#include "model/ModelConstants.h"
 #include "view/TCursorMan.h"
 #include "view/TEgoNetGraphDisplay.h"
 #include "view/TGraphClipboard.h"
@@ -17,7 +18,6 @@ namespace {
 const QString kBeep = QStringLiteral("BEEP.WAV");
 const QString kDing = QStringLiteral("DING.WAV");
 // A self-loop made by hand gets this length.
-constexpr int kSelfLoopLength = 60;
 // Linking more nodes than this each to each needs the user's yes.
 constexpr int kLargeClique = 120;
 

@@ -3,6 +3,7 @@
 #include "foundation/DateTime.h"
 #include "foundation/TNumericVector.h"
 #include "foundation/UserDialogs.h"
+#include "model/ModelConstants.h"
 #include "view/IViewHost.h"
 #include "view/TEgoNetGraphDisplay.h"
 #include "view/TGraphCommands.h"
@@ -25,7 +26,6 @@ constexpr float kDragThreshold = 4;
 constexpr int kHandleHalf = 3;
 constexpr int kBlinkPeriod = 100;
 // Self-loops whose handle was dragged keep at least this length.
-constexpr int kMinLoopLength = 60;
 // A link made by dragging counts its start node as selected this many days earlier.
 constexpr double kEarlierSelection = 3;
 const QColor kLineColour(0x80, 0x80, 0x80);
@@ -615,7 +615,7 @@ void TGraphInteraction::LeftRelease(QPoint p)
             link->MidPoint = p;
             link->UpdateCurvePoint();
             if (link->IsSelfLoop())
-                TEgoNetModel::PlaceSelfLoop(link, std::max(FView.IdealLinkLength(), kMinLoopLength));
+                TEgoNetModel::PlaceSelfLoop(link, std::max(FView.IdealLinkLength(), kSelfLoopLength));
             FView.Edited(QStringLiteral("Bend Link"));
         }
         SetCursor(Qt::ArrowCursor);
@@ -647,7 +647,7 @@ void TGraphInteraction::DropNodes(QPoint p)
         if (node->DragRect.IsEmpty())
             continue;
         const TRect r = SaturatedOffset(node->DragRect, by);
-        if (node->Shape == 8)
+        if (node->Shape == kNoShape)
             node->Position = QPoint(int32_t((int64_t(r.Left) + r.Right) / 2), int32_t((int64_t(r.Top) + r.Bottom) / 2));
         else
             node->Position = SaturatedOffset(QPoint(r.Left, r.Top), QPoint(node->Size / 2 + 1, node->Size / 2 + 1));

@@ -37,6 +37,16 @@ TEST(GeometrySqrt, DistanceIsExactOnRowsAndColumnsOnly)
     EXPECT_EQ(Distance(QPoint(10, 10), QPoint(7, 6)), 5.0018082f); // 25 reduced to 1.5625
 }
 
+TEST(GeometrySqrt, DistancesAcrossTheWholeRangeStayHugeInsteadOfOverflowing)
+{
+    constexpr int32_t lo = std::numeric_limits<int32_t>::min();
+    constexpr int32_t hi = std::numeric_limits<int32_t>::max();
+    const float far = Distance(QPoint(lo, lo), QPoint(hi, hi));
+    EXPECT_TRUE(std::isfinite(far));
+    EXPECT_GT(far, 3e9f);
+    EXPECT_FLOAT_EQ(Distance(QPoint(0, 0), QPoint(3, 4)), Distance(QPoint(10, 10), QPoint(13, 14)));
+}
+
 TEST(GeometryBasics, SignsRectanglesAndMiddles)
 {
     EXPECT_TRUE(SameSign(0, 5));

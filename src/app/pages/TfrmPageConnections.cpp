@@ -10,6 +10,7 @@
 #include "app/pages/GroupEditing.h"
 #include "app/pages/PageForm.h"
 #include "foundation/Colors.h"
+#include "model/ModelConstants.h"
 #include "settings/TIniFile.h"
 #include "ui_TfrmPageConnections.h"
 #include "view/TCursorMan.h"
@@ -55,7 +56,7 @@ TLinkKey KeyOf(const TEgoNetNode* a, const TEgoNetNode* b, const QString& type)
 {
     const auto x = quintptr(a);
     const auto y = quintptr(b);
-    const QString name = type.isEmpty() ? QStringLiteral("is_linked_to") : type;
+    const QString name = type.isEmpty() ? kDefaultLinkType : type;
     return {std::min(x, y), std::max(x, y), name.toLower()};
 }
 
