@@ -5,6 +5,7 @@
 #include "foundation/TNumericVector.h"
 #include "layout/ILayoutView.h"
 #include "layout/Repulsion.h"
+#include "model/ModelConstants.h"
 #include "model/TEgoNetModel.h"
 
 #include <QSet>
@@ -176,8 +177,8 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, boo
     }
 
     // Every movable node walks 2 pixels along its force, or stays without one.
-    const float W = float(client.width() - 50);
-    const float H = float(client.height() - 15);
+    const float W = float(client.width() - kLabelMargin);
+    const float H = float(client.height() - kEdgeMargin);
     Energy = 0;
     for (TOrganizedNode* node : FPushing) {
         if (!node->Movable || node == ego)
@@ -189,8 +190,8 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, boo
             h = 1;
         node->dx = node->dx / h;
         node->dy = node->dy / h;
-        node->fx = std::max(std::min(node->fx + node->dx, W), 15.0f);
-        node->fy = std::max(std::min(node->fy + node->dy, H), 15.0f);
+        node->fx = std::max(std::min(node->fx + node->dx, W), float(kEdgeMargin));
+        node->fy = std::max(std::min(node->fy + node->dy, H), float(kEdgeMargin));
         node->Position = Rounded(node->fx, node->fy);
     }
 

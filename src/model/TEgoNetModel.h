@@ -174,7 +174,7 @@ public:
     // and the node's own position and size when there are no members.
     bool GroupCentre(const TEgoNetNode* node, const TIntVector* members, int& x, int& y, int& size) const;
     // Moves the members so that their centre lies where the group stands, none above or left
-    // of 15.
+    // of the edge margin.
     bool MoveMembersToGroup(const TEgoNetNode* group, const TIntVector* members);
     // Collapses the selected nodes into a new group and returns it; none without a selection.
     TOrganizedNode* GroupSelected(const QString& caption, const TDisplayDefaults& settings);

@@ -220,8 +220,8 @@ bool TEgoNetModel::MoveMembersToGroup(const TEgoNetNode* group, const TIntVector
         TOrganizedNode* member = GetNode(members->Items(i));
         if (!member || member == group)
             continue;
-        member->Position =
-            QPoint(std::max(15, member->Position.x() + d.x()), std::max(15, member->Position.y() + d.y()));
+        member->Position = QPoint(std::max(kEdgeMargin, member->Position.x() + d.x()),
+                                  std::max(kEdgeMargin, member->Position.y() + d.y()));
     }
     return true;
 }

@@ -363,7 +363,7 @@ void TEgoNetGraphDisplay::ArrangeIsolates(const TIntVector& isolates)
         node->LabelOrientation = 2;
         next.ry() += node->Size + 3;
         // A full column continues in a second one, which keeps restarting at its top.
-        if (next.y() > height() - 15)
+        if (next.y() > height() - kEdgeMargin)
             next = QPoint(72, 12);
     }
 }
@@ -379,10 +379,10 @@ void TEgoNetGraphDisplay::CenterGraph()
         update();
         return;
     }
-    const int w = width() - 50;
-    const int h = height() - 15;
-    // A view smaller than its margins has no room to clamp into: every node would land on (15, 15).
-    if (w < 15 || h < 15)
+    const int w = width() - kLabelMargin;
+    const int h = height() - kEdgeMargin;
+    // A view smaller than its margins has no room to clamp into: every node would land in its corner.
+    if (w < kEdgeMargin || h < kEdgeMargin)
         return;
     const TRect b = NodesBounds(&isolates);
     if (b.IsEmpty())
@@ -399,7 +399,7 @@ void TEgoNetGraphDisplay::CenterGraph()
         if (isolated[size_t(i)])
             continue;
         QPoint& p = nodes[i]->Position;
-        p = QPoint(std::max(15, std::min(w, p.x())), std::max(15, std::min(h, p.y())));
+        p = QPoint(std::max(kEdgeMargin, std::min(w, p.x())), std::max(kEdgeMargin, std::min(h, p.y())));
     }
     ArrangeIsolates(isolates);
     update();
@@ -420,8 +420,8 @@ void TEgoNetGraphDisplay::BestFit()
         return;
     const QSize host = HostSize();
     const int m = RoundHalfEven(std::max(0.125 * host.height(), 0.125 * host.width()));
-    const double W = host.width() - 50 - m;
-    const double H = host.height() - 15 - m;
+    const double W = host.width() - kLabelMargin - m;
+    const double H = host.height() - kEdgeMargin - m;
     const double w = b.Right - b.Left + 1;
     const double h = b.Bottom - b.Top + 1;
     // A graph smaller than the window is enlarged, a larger one shrunk.
