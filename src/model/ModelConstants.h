@@ -12,6 +12,12 @@ inline const QString kDefaultLinkType = QStringLiteral("is_linked_to");
 // The shape code of a node drawn as its label alone, without a shape.
 constexpr uint8_t kNoShape = 8;
 
+// The picture ID of a person who has no picture of his or her own.
+inline const QString kNoImageID = QStringLiteral("00000000");
+
+// Where a person's label sits beside the shape, as the files store it; any other number means right.
+enum TLabelOrientation : uint8_t { kLabelLeft = 0, kLabelAbove = 1, kLabelRight = 2, kLabelBelow = 3 };
+
 // The room persons keep from the edges of the view when they are placed: kEdgeMargin at the
 // left, top and bottom, kLabelMargin at the right, where their labels go.
 constexpr int kEdgeMargin = 15;

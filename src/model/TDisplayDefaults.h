@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ModelConstants.h"
 #include "model/TFontData.h"
 
 #include <QString>
@@ -7,17 +8,18 @@
 #include <cstdint>
 
 // The default look of nodes and links, as the display settings hold it. Graph objects compare
-// themselves with it and take it on; the full display-settings record extends it.
+// themselves with it and take it on (a new one from DefaultLooks()); the full display-settings
+// record extends it.
 struct TDisplayDefaults
 {
     uint32_t nAltColor = 0x00CCFF;
     uint32_t nGrpColor = 0x8F00BF;
     uint8_t nShape = 2;
-    QString nImageID = QStringLiteral("00000000");
+    QString nImageID = kNoImageID;
     bool nImageTransparent = false;
     int32_t nHeight = 14;
-    TFontData nFont{QStringLiteral("Tahoma"), 8, 0, 0};
-    uint8_t nLbOrientation = 2;
+    TFontData nFont{};
+    uint8_t nLbOrientation = kLabelRight;
 
     uint32_t eColor = 0xD68200;
     int32_t eWidth = 1;
@@ -27,6 +29,13 @@ struct TDisplayDefaults
     int32_t eHeadLength = 10;
     int32_t eHeadWidth = 3;
 };
+
+// The look every new person and link starts with.
+inline const TDisplayDefaults& DefaultLooks()
+{
+    static const TDisplayDefaults looks;
+    return looks;
+}
 
 // Which of a node's compared properties agree with the defaults.
 struct TNodeAgreement

@@ -7,8 +7,7 @@ TEgoNetEdge::TEgoNetEdge(TEgoNetNode* source, TEgoNetNode* target)
     : Source(source)
     , Target(target)
 {
-    Color = 0x00D68200;
-    Font = TFontData{QStringLiteral("Tahoma"), 7, 0x00975300, 0};
+    TEgoNetEdge::ApplyDefaults(DefaultLooks());
 }
 
 void TEgoNetEdge::AssignFrom(const TEgoNetEdge* source)

@@ -20,11 +20,12 @@ public:
     QPoint CurvePoint;
     int32_t Offset = 0;
     float Strength = 1.0f;
-    int32_t Width = 1;
-    uint8_t PenStyle = 0;
-    int32_t HeadLength = 10;
-    int32_t HeadWidth = 3;
-    uint32_t HeadColor = 0x00D68200;
+    // The look, which the constructor sets to the default looks.
+    int32_t Width{};
+    uint8_t PenStyle{};
+    int32_t HeadLength{};
+    int32_t HeadWidth{};
+    uint32_t HeadColor{};
 
     // Copies the connection's look and content; the copy keeps its own identity and flags.
     void AssignFrom(const TEgoNetEdge* source);

@@ -12,6 +12,7 @@ TEgoNetNode::TEgoNetNode(QPoint position, const QString& caption)
     , Image(ColorBallPicture())
 {
     SetTypeName(QStringLiteral("default"));
+    TEgoNetNode::ApplyDefaults(DefaultLooks());
 }
 
 void TEgoNetNode::AssignFrom(const TEgoNetNode* source)
@@ -56,7 +57,7 @@ void TEgoNetNode::BuildImageMasks()
 void TEgoNetNode::ClearImage()
 {
     Image = QImage();
-    ImageID = QString::fromLatin1(DefaultImageID);
+    ImageID = kNoImageID;
     BuildImageMasks();
 }
 

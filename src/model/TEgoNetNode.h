@@ -12,20 +12,19 @@ class TEgoNetNode : public TEgoNetObject
 public:
     explicit TEgoNetNode(QPoint position = QPoint(), const QString& caption = QString());
 
-    static constexpr const char* DefaultImageID = "00000000";
-
     bool ReservedFlag = false;
     QPoint Position;
     QPoint LabelPos;
-    uint8_t LabelOrientation = 2;
-    QString ImageID = QString::fromLatin1(DefaultImageID);
+    uint8_t LabelOrientation = kLabelRight;
+    QString ImageID = kNoImageID;
     QImage Image;
     // The picture with its transparent pixels black, and the mask that is white exactly there.
     QImage ImageColorPart;
     QImage ImageMask;
     bool ImageTransparent = false;
-    uint8_t Shape = 2;
-    int32_t Size = 14;
+    // Set to the default looks by the constructor, as are the colour and the font.
+    uint8_t Shape{};
+    int32_t Size{};
     TRect DragRect{};
 
     // Copies everything a copy of a person should carry; the copy is stamped selected now.

@@ -245,17 +245,17 @@ TRect TEgoNetNodeDrawer::LabelRect(TEgoNetNode& node, const QPaintDevice& canvas
         corner = QPoint(x - w / 2, y - f / 2 - 3);
     } else {
         switch (node.LabelOrientation) {
-        case 0:
+        case kLabelLeft:
             corner = QPoint(x - half - w - 3, y - f / 2 - 3);
             break;
-        case 1:
+        case kLabelAbove:
             corner = QPoint(x - w / 2, y - h - half);
             break;
-        case 3:
+        case kLabelBelow:
             corner = QPoint(x - w / 2, y + half);
             break;
         default:
-            // 2, and any number a file may hold: to the right, where new persons have it.
+            // kLabelRight, and any number a file may hold.
             corner = QPoint(x + half + 3, y - f / 2 - 3);
             break;
         }

@@ -26,7 +26,7 @@ public:
     QString ID;
     int32_t Tag = 0;
     TFontData Font;
-    uint32_t Color = 0x0000CCFF;
+    uint32_t Color{};
     bool Linked = false;
     bool Enabled = true;
     bool Visible = true;

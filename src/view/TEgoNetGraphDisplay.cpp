@@ -360,7 +360,7 @@ void TEgoNetGraphDisplay::ArrangeIsolates(const TIntVector& isolates)
             continue;
         TOrganizedNode* node = nodes[i];
         node->Position = next;
-        node->LabelOrientation = 2;
+        node->LabelOrientation = kLabelRight;
         next.ry() += node->Size + 3;
         // A full column continues in a second one, which keeps restarting at its top.
         if (next.y() > height() - kEdgeMargin)

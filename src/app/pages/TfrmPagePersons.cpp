@@ -28,7 +28,6 @@
 
 namespace {
 
-const QString kNoImage = QString::fromLatin1(TEgoNetNode::DefaultImageID);
 const QString kGroupMode = QStringLiteral("group mode...");
 
 const QStringList kMonths{"January", "February", "March", "April", "May", "June",
@@ -346,7 +345,7 @@ void TfrmPagePersons::LoadPerson(TOrganizedNode* person)
     }
     UpdateFullName();
     FFormImageID = person->ImageID;
-    SetPicture(person->ImageID != kNoImage ? person->Image : QImage());
+    SetPicture(person->ImageID != kNoImageID ? person->Image : QImage());
 }
 
 void TfrmPagePersons::LoadGroup(const QList<TOrganizedNode*>& persons)
@@ -362,7 +361,7 @@ void TfrmPagePersons::LoadGroup(const QList<TOrganizedNode*>& persons)
                                          [&id](const TOrganizedNode* p) { return p->ImageID == id; });
     if (samePicture) {
         FFormImageID = id;
-        SetPicture(id != kNoImage ? persons.first()->Image : QImage());
+        SetPicture(id != kNoImageID ? persons.first()->Image : QImage());
     }
 }
 
@@ -553,7 +552,7 @@ void TfrmPagePersons::lbClearPhotoClick()
     if (FPicture.isNull())
         return;
     SetPicture(QImage());
-    FFormImageID = kNoImage;
+    FFormImageID = kNoImageID;
     FFormModified = true;
 }
 
