@@ -7,6 +7,7 @@
 #include "model/RecordFields.h"
 #include "model/TEgoNetModel.h"
 #include "settings/GraphFile.h"
+#include "settings/SettingsFields.h"
 #include "settings/TEgoNetDisplaySettings.h"
 
 #include <QFile>
@@ -197,50 +198,6 @@ void FontFields(Font& font, Visitor& v)
     v("Style", font.Style, TStyleWords{});
 }
 
-// The fields of the settings block; StyleName and PositionColor are not in it.
-template <typename Settings, typename Visitor>
-void SettingsFields(Settings& s, Visitor& v)
-{
-    v("BkColor", s.BkColor);
-    v("ClusterColor", s.ClusterColor);
-    v("BkImage", s.BkImage);
-    v("ShowBkImage", s.ShowBkImage);
-    v("ShowShape", s.ShowShape);
-    v("ShowImage", s.ShowImage);
-    v("ShowLabel", s.ShowLabel);
-    v("ShowDisabledNodes", s.ShowDisabledNodes);
-    v("ShowToolTips", s.ShowToolTips);
-    v("ShowBorders", s.ShowBorders);
-    v("ShowEdges", s.ShowEdges);
-    v("ShowDirections", s.ShowDirections);
-    v("ShowEdgeLabel", s.ShowEdgeLabel);
-    v("ShowStress", s.ShowStress);
-    v("Reserved1", s.Reserved1);
-    v("Reserved2", s.Reserved2);
-    v("ShowEdgeType", s.ShowEdgeType);
-    v("AutoOrganize", s.AutoOrganize);
-    v("Animation", s.Animation);
-    v("SoundEffects", s.SoundEffects);
-    v("Reserved3", s.Reserved3);
-    v("nAltColor", s.nAltColor);
-    v("nGrpColor", s.nGrpColor);
-    v("nShape", s.nShape);
-    v("nImageID", s.nImageID);
-    v("nImageTransparent", s.nImageTransparent);
-    v("nHeight", s.nHeight);
-    v("nFont", s.nFont);
-    v("nLbOrientation", s.nLbOrientation);
-    v("nSelectionColor", s.nSelectionColor);
-    v("eColor", s.eColor);
-    v("eWidth", s.eWidth);
-    v("eStyle", s.eStyle);
-    v("eFont", s.eFont);
-    v("eHeadColor", s.eHeadColor);
-    v("eHeadLength", s.eHeadLength);
-    v("eHeadWidth", s.eHeadWidth);
-    v("eWeight", s.eWeight);
-}
-
 // The top-level keys that need no model operations.
 template <typename Header, typename Settings, typename Strings, typename Visitor>
 void GraphFields(Header& header, Settings& settings, Strings& nodeTypes, Visitor& v)
@@ -386,7 +343,7 @@ QJsonValue ToJson(const TFontData& value)
 
 QJsonValue ToJson(const TEgoNetDisplaySettings& value)
 {
-    return ObjectToJson([&value](auto& v) { SettingsFields(value, v); });
+    return ObjectToJson([&value](auto& v) { VisitSettingsFields(v, value); });
 }
 
 void FromJson(const QJsonValue& json, const QString& place, bool& value)
@@ -522,7 +479,7 @@ void FromJson(const QJsonValue& json, const QString& place, TFontData& value)
 
 void FromJson(const QJsonValue& json, const QString& place, TEgoNetDisplaySettings& value)
 {
-    ObjectFromJson(json, place, [&value](auto& v) { SettingsFields(value, v); });
+    ObjectFromJson(json, place, [&value](auto& v) { VisitSettingsFields(v, value); });
 }
 
 // ---- The graph.

@@ -3,9 +3,10 @@
 #include "foundation/StreamError.h"
 #include "foundation/ValueReader.h"
 #include "foundation/ValueWriter.h"
-#include "model/Records.h"
+#include "model/RecordVisitors.h"
 #include "model/TEgoNetModel.h"
 #include "settings/IDisplaySettingsView.h"
+#include "settings/SettingsFields.h"
 #include "settings/TIniFile.h"
 
 #include <QFileInfo>
@@ -274,31 +275,8 @@ bool TEgoNetDisplaySettings::LoadFromIni(const QString& fileName)
 void TEgoNetDisplaySettings::WriteToStream(QIODevice& stream) const
 {
     ValueWriter writer(stream);
-    writer.WriteInteger(int32_t(BkColor));
-    writer.WriteInteger(int32_t(ClusterColor));
-    WritePictureRecord(BkImage, writer);
-    for (bool flag : {ShowBkImage, ShowShape, ShowImage, ShowLabel, ShowDisabledNodes, ShowToolTips, ShowBorders,
-                      ShowEdges, ShowDirections, ShowEdgeLabel, ShowStress, Reserved1, Reserved2, ShowEdgeType,
-                      AutoOrganize, Animation, SoundEffects})
-        writer.WriteBoolean(flag);
-    writer.WriteInteger(Reserved3);
-    writer.WriteInteger(int32_t(nAltColor));
-    writer.WriteInteger(int32_t(nGrpColor));
-    writer.WriteInteger(nShape);
-    writer.WriteString(nImageID);
-    writer.WriteBoolean(nImageTransparent);
-    writer.WriteInteger(nHeight);
-    WriteFontValues(nFont, writer);
-    writer.WriteInteger(nLbOrientation);
-    writer.WriteInteger(int32_t(nSelectionColor));
-    writer.WriteInteger(int32_t(eColor));
-    writer.WriteInteger(eWidth);
-    writer.WriteInteger(eStyle);
-    WriteFontValues(eFont, writer);
-    writer.WriteInteger(int32_t(eHeadColor));
-    writer.WriteInteger(eHeadLength);
-    writer.WriteInteger(eHeadWidth);
-    writer.WriteSingle(eWeight);
+    TRecordWriter fields(writer);
+    VisitSettingsFields(fields, *this);
     writer.Finish();
 }
 
@@ -306,32 +284,8 @@ void TEgoNetDisplaySettings::ReadFromStream(QIODevice& stream)
 {
     ValueReader reader(stream);
     try {
-        BkColor = uint32_t(reader.ReadInteger());
-        ClusterColor = uint32_t(reader.ReadInteger());
-        // Unlike a node, the background has no picture of its own to keep.
-        BkImage = ReadPictureRecord(reader);
-        for (bool* flag : {&ShowBkImage, &ShowShape, &ShowImage, &ShowLabel, &ShowDisabledNodes, &ShowToolTips,
-                           &ShowBorders, &ShowEdges, &ShowDirections, &ShowEdgeLabel, &ShowStress, &Reserved1,
-                           &Reserved2, &ShowEdgeType, &AutoOrganize, &Animation, &SoundEffects})
-            *flag = reader.ReadBoolean();
-        Reserved3 = reader.ReadInteger();
-        nAltColor = uint32_t(reader.ReadInteger());
-        nGrpColor = uint32_t(reader.ReadInteger());
-        nShape = uint8_t(reader.ReadInteger());
-        nImageID = reader.ReadString();
-        nImageTransparent = reader.ReadBoolean();
-        nHeight = reader.ReadInteger();
-        ReadFontValues(nFont, reader);
-        nLbOrientation = uint8_t(reader.ReadInteger());
-        nSelectionColor = uint32_t(reader.ReadInteger());
-        eColor = uint32_t(reader.ReadInteger());
-        eWidth = reader.ReadInteger();
-        eStyle = uint8_t(reader.ReadInteger());
-        ReadFontValues(eFont, reader);
-        eHeadColor = uint32_t(reader.ReadInteger());
-        eHeadLength = reader.ReadInteger();
-        eHeadWidth = reader.ReadInteger();
-        eWeight = reader.ReadSingle();
+        TRecordReader fields(reader);
+        VisitSettingsFields(fields, *this);
     } catch (const EStreamError&) {
         throw EStreamError(QStringLiteral("Display settings data read error"));
     }
