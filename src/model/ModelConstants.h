@@ -9,8 +9,25 @@
 // The type of a link that was given none.
 inline const QString kDefaultLinkType = QStringLiteral("is_linked_to");
 
-// The shape code of a node drawn as its label alone, without a shape.
-constexpr uint8_t kNoShape = 8;
+// The shapes a person is drawn with, as the files store them. kNoShape draws the label alone,
+// and numbers beyond kShapeCross draw no shape either.
+enum TNodeShape : uint8_t {
+    kShapeRectangle = 0,
+    kShapeDiamond = 1,
+    kShapeCircle = 2,
+    kShapeEllipse = 3,
+    kShapeTriangleUp = 4,
+    kShapeTriangleDown = 5,
+    kShapeTriangleLeft = 6,
+    kShapeTriangleRight = 7,
+    kNoShape = 8,
+    kShapeStar = 9,
+    kShapePentagon = 10,
+    kShapeCross = 11,
+};
+
+// Groups are drawn as rectangles.
+constexpr uint8_t kGroupShape = kShapeRectangle;
 
 // The picture ID of a person who has no picture of his or her own.
 inline const QString kNoImageID = QStringLiteral("00000000");

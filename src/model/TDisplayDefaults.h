@@ -14,7 +14,7 @@ struct TDisplayDefaults
 {
     uint32_t nAltColor = 0x00CCFF;
     uint32_t nGrpColor = 0x8F00BF;
-    uint8_t nShape = 2;
+    uint8_t nShape = kShapeCircle;
     QString nImageID = kNoImageID;
     bool nImageTransparent = false;
     int32_t nHeight = 14;

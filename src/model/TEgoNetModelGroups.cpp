@@ -270,7 +270,7 @@ TOrganizedNode* TEgoNetModel::GroupSelected(const QString& caption, const TDispl
         group->Size = size;
     }
     group->Image = ColorCubePicture();
-    group->Shape = 0;
+    group->Shape = kGroupShape;
     group->Color = settings.nGrpColor;
     group->SetSelected(true);
     return group;

@@ -63,37 +63,37 @@ void DrawFigure(QPainter& canvas, int32_t shape, int32_t size, QPoint centre, bo
     const int32_t r = x + half;
     const int32_t b = y + half;
     switch (shape) {
-    case 0:
+    case kShapeRectangle:
         canvas.drawRect(FigureRect(l, t, r, b));
         break;
-    case 1:
+    case kShapeDiamond:
         DrawPolygon(canvas, {QPoint(x, t), QPoint(r, y), QPoint(x, b), QPoint(l, y)});
         break;
-    case 2:
+    case kShapeCircle:
         canvas.drawEllipse(FigureRect(l, t, r, b));
         break;
-    case 3:
+    case kShapeEllipse:
         canvas.drawEllipse(FigureRect(l - 2, t, r + 2, b));
         break;
-    case 4:
+    case kShapeTriangleUp:
         DrawPolygon(canvas, {QPoint(x, t + 1), QPoint(r - 1, b - 1), QPoint(l - 1, b - 1)});
         break;
-    case 5:
+    case kShapeTriangleDown:
         DrawPolygon(canvas, {QPoint(x, b - 1), QPoint(l + 1, t), QPoint(r - 1, t)});
         break;
-    case 6:
+    case kShapeTriangleLeft:
         DrawPolygon(canvas, {QPoint(l - 1, y), QPoint(r - 1, t), QPoint(r - 1, b)});
         break;
-    case 7:
+    case kShapeTriangleRight:
         DrawPolygon(canvas, {QPoint(r - 1, y), QPoint(l + 1, t), QPoint(l + 1, b)});
         break;
-    case 9:
+    case kShapeStar:
         DrawStar(canvas, QPoint(l, t), size, showBorders, fill);
         break;
-    case 10:
+    case kShapePentagon:
         DrawPentagon(canvas, QPoint(l, t), size, showBorders, fill);
         break;
-    case 11:
+    case kShapeCross:
         DrawCross(canvas, QPoint(l, t), size, showBorders, fill);
         break;
     default:
@@ -320,7 +320,7 @@ void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool show
     if (node.Enabled) {
         canvas.setPen(QPen(showBorders ? Qt::black : Qt::white, 1));
         if (node.IsGroup)
-            node.Shape = 0;
+            node.Shape = kGroupShape;
     } else {
         canvas.setPen(QPen(ToQColor(DisabledGrey), 1));
     }
@@ -328,8 +328,7 @@ void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool show
 
     const int32_t size = node.Size;
     const int32_t shape = node.Shape;
-    // 8 has no shape; numbers beyond the table draw none either.
-    if (size <= 0 || shape == 8 || shape > 11)
+    if (size <= 0 || shape == kNoShape || shape > kShapeCross)
         return;
     // Ellipses reach 2 pixels beyond the node's square, pens 1 more.
     const int32_t half = size / 2;

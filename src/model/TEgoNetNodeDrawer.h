@@ -154,7 +154,7 @@ public:
     THitResult HitTestNode(TEgoNetNode& node, const QPaintDevice& canvas, QPoint point);
 
     // Shape, picture, label and selection frame. The canvas brush as found is the background of
-    // the label. May set an enabled group node's Shape to 0 (rectangle).
+    // the label. May set an enabled group node's Shape to kGroupShape.
     void DrawNode(QPainter& canvas, TEgoNetNode* node, const TNodeDrawOptions& options);
     // DrawNode for each node in order; pen and brush come back once at the end.
     void DrawNodes(QPainter& canvas, std::span<TEgoNetNode* const> nodes, const TNodeDrawOptions& options);
