@@ -1,0 +1,28 @@
+#include "model/TEgoNetEdge.h"
+#include "model/TLinkList.h"
+
+#include <gtest/gtest.h>
+
+TEST(TLinkList, DroppingTakesEveryCopyAndKeepsTheOrderOfTheRest)
+{
+    TEgoNetEdge a, b, c;
+    TLinkList list;
+    for (TEgoNetEdge* link : {&a, &b, &c, &b})
+        list.append(link);
+    EXPECT_EQ(list.indexOf(&c), 2);
+    list.Drop(&b);
+    EXPECT_FALSE(list.contains(&b));
+    EXPECT_TRUE(list.contains(&a));
+    EXPECT_EQ(list.Items(), QList<TEgoNetEdge*>({&a, &c}));
+    EXPECT_EQ(list.indexOf(&b), -1);
+
+    // A link appended again after its drop (a new link may reuse the address) stays.
+    list.Drop(&a);
+    list.append(&a);
+    EXPECT_EQ(list.Items(), QList<TEgoNetEdge*>({&c, &a}));
+    EXPECT_EQ(list.size(), 2);
+    list.Drop(&c);
+    list.Drop(&a);
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_EQ(list.begin(), list.end());
+}
