@@ -65,9 +65,10 @@ void TEgoNetModel::Clear()
     // Every node goes too, so the ends' link marks need no upkeep on the way.
     if (!FShownLinks.isEmpty() || !FNodes.isEmpty())
         FModified = true;
-    qDeleteAll(FLinks);
-    FLinks.clear();
+    const QList<TEgoNetEdge*> links = FLinks.Items();
     FShownLinks.clear();
+    FLinks.clear();
+    qDeleteAll(links);
     ShownLinkTypes.clear();
     NodeTypes.clear();
     qDeleteAll(FNodes);
