@@ -42,19 +42,4 @@ public:
     TLinkAgreement Agreement(const TDisplayDefaults& settings) const;
     bool MatchesDefaults(const TDisplayDefaults& settings) const override { return Agreement(settings).All(); }
     void ApplyDefaults(const TDisplayDefaults& settings) override;
-
-private:
-    friend class TLinkList;
-
-    // How often each of the model's two link lists holds the link; a copy starts in none.
-    struct TListCounts
-    {
-        int Count[2] = {0, 0};
-        TListCounts() = default;
-        TListCounts(const TListCounts&) {}
-        TListCounts& operator=(const TListCounts&) { return *this; }
-        int& operator[](int slot) { return Count[slot]; }
-        int operator[](int slot) const { return Count[slot]; }
-    };
-    TListCounts FListed;
 };

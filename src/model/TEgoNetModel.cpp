@@ -65,10 +65,9 @@ void TEgoNetModel::Clear()
     // Every node goes too, so the ends' link marks need no upkeep on the way.
     if (!FShownLinks.isEmpty() || !FNodes.isEmpty())
         FModified = true;
-    const QList<TEgoNetEdge*> links = FLinks.Items();
-    FShownLinks.clear();
+    qDeleteAll(FLinks);
     FLinks.clear();
-    qDeleteAll(links);
+    FShownLinks.clear();
     ShownLinkTypes.clear();
     NodeTypes.clear();
     qDeleteAll(FNodes);

@@ -214,7 +214,7 @@ private:
 
     QList<TOrganizedNode*> FNodes;
     // Every link in FShownLinks is in FLinks too.
-    TLinkList FShownLinks{0};
-    TLinkList FLinks{1};
+    TLinkList FShownLinks;
+    TLinkList FLinks;
     bool FModified = false;
 };

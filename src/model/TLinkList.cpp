@@ -1,26 +1,9 @@
 #include "model/TLinkList.h"
 
-#include "model/TEgoNetEdge.h"
-
-TLinkList& TLinkList::operator=(const TLinkList& other)
-{
-    if (&other == this)
-        return *this;
-    clear();
-    for (TEgoNetEdge* link : other.Items())
-        append(link);
-    return *this;
-}
-
 const QList<TEgoNetEdge*>& TLinkList::Items() const
 {
     Settle();
     return FItems;
-}
-
-bool TLinkList::contains(const TEgoNetEdge* link) const
-{
-    return link && link->FListed[FSlot] > 0;
 }
 
 qsizetype TLinkList::indexOf(const TEgoNetEdge* link) const
@@ -33,22 +16,26 @@ void TLinkList::append(TEgoNetEdge* link)
     // Settled first: a new link may have the address of a dropped one.
     Settle();
     FItems.append(link);
-    ++link->FListed[FSlot];
+    ++FCount[link];
+}
+
+void TLinkList::reserve(qsizetype size)
+{
+    FItems.reserve(size);
+    FCount.reserve(size);
 }
 
 void TLinkList::clear()
 {
-    for (TEgoNetEdge* link : Items())
-        link->FListed[FSlot] = 0;
     FItems.clear();
+    FDropped.clear();
+    FCount.clear();
 }
 
-void TLinkList::Drop(TEgoNetEdge* link)
+void TLinkList::Drop(const TEgoNetEdge* link)
 {
-    if (contains(link)) {
-        link->FListed[FSlot] = 0;
+    if (FCount.remove(link))
         FDropped.insert(link);
-    }
 }
 
 void TLinkList::Settle() const

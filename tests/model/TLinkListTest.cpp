@@ -6,7 +6,7 @@
 TEST(TLinkList, DroppingTakesEveryCopyAndKeepsTheOrderOfTheRest)
 {
     TEgoNetEdge a, b, c;
-    TLinkList list(0);
+    TLinkList list;
     for (TEgoNetEdge* link : {&a, &b, &c, &b})
         list.append(link);
     EXPECT_EQ(list.indexOf(&c), 2);
