@@ -591,3 +591,25 @@ TEST(TEgoNetModel, OwnLinkListsAndLinkedMarksSurviveRandomEdits)
             model->DeleteNode(model->GetNode(0));
     }
 }
+
+TEST(TEgoNetModel, ALinkShownTwiceCanBeDeletedTwice)
+{
+    // A filter naming a type twice shows its links twice; deleting every shown copy in turn,
+    // as deleting the selected links does, deletes the link once.
+    TEgoNetModel model;
+    TOrganizedNode* a = model.NewNode(QPoint(0, 0), "A");
+    TOrganizedNode* b = model.NewNode(QPoint(50, 0), "B");
+    model.NewLink(a, b, "friend", QString());
+    TEgoNetEdge* kept = model.NewLink(b, b, "friend", QString());
+    model.SetShownLinkTypes({"friend", "friend"});
+    ASSERT_EQ(model.ShownLinkCount(), 4);
+    const QList<TEgoNetEdge*> doomed{model.GetShownLink(0), model.GetShownLink(1)};
+    ASSERT_EQ(doomed[0], doomed[1]);
+    for (TEgoNetEdge* link : doomed)
+        model.DeleteShownLink(link);
+    EXPECT_EQ(model.ShownLinks(), QList<TEgoNetEdge*>({kept, kept}));
+    EXPECT_EQ(model.Links(), QList<TEgoNetEdge*>({kept}));
+    EXPECT_FALSE(a->Linked);
+    EXPECT_TRUE(b->Linked);
+    EXPECT_EQ(model.IndexOfLink(doomed[0]), -1);
+}

@@ -26,3 +26,19 @@ TEST(TLinkList, DroppingTakesEveryCopyAndKeepsTheOrderOfTheRest)
     EXPECT_TRUE(list.isEmpty());
     EXPECT_EQ(list.begin(), list.end());
 }
+
+// Callers ask about links they may have deleted already (whether a link still exists, a link
+// listed twice deleted twice): membership compares addresses and never touches the link.
+TEST(TLinkList, MembershipOfAFreedLinkIsAnsweredByAddress)
+{
+    auto* link = new TEgoNetEdge();
+    TLinkList list;
+    list.append(link);
+    list.append(link);
+    list.Drop(link);
+    delete link;
+    EXPECT_FALSE(list.contains(link));
+    EXPECT_EQ(list.indexOf(link), -1);
+    list.Drop(link);
+    EXPECT_TRUE(list.isEmpty());
+}
