@@ -71,17 +71,27 @@ template <typename T>
 T ValueReader::ReadLittleEndian()
 {
     T stored;
-    ReadRaw(reinterpret_cast<char*>(&stored), sizeof stored);
+    if (FChunkEnd - FChunkPos >= qsizetype(sizeof stored)) {
+        std::memcpy(&stored, FChunk.constData() + FChunkPos, sizeof stored);
+        FChunkPos += sizeof stored;
+    } else {
+        ReadRaw(reinterpret_cast<char*>(&stored), sizeof stored);
+    }
     return qFromLittleEndian(stored);
 }
 
 uint8_t ValueReader::ReadTag()
 {
+    if (FChunkPos < FChunkEnd)
+        return static_cast<uint8_t>(FChunk.constData()[FChunkPos++]);
     return ReadLittleEndian<uint8_t>();
 }
 
 void ValueReader::RequireRemaining(qint64 size)
 {
+    // The device is only asked when the read-ahead cannot hold the value.
+    if (size <= FChunkEnd - FChunkPos)
+        return;
     const qint64 onDevice = std::max<qint64>(FDevice.size() - FDevice.pos(), 0);
     if (size > FChunkEnd - FChunkPos + onDevice)
         Fail(kReadError);
@@ -106,9 +116,15 @@ void ValueReader::Skip(qint64 size)
     }
 }
 
-QByteArray ValueReader::ReadShortBytes()
+QString ValueReader::ReadShortCp1252()
 {
-    return ReadBytes(ReadLittleEndian<uint8_t>());
+    const uint8_t length = ReadLittleEndian<uint8_t>();
+    if (length <= FChunkEnd - FChunkPos) {
+        const char* start = FChunk.constData() + FChunkPos;
+        FChunkPos += length;
+        return DecodeCp1252(start, length);
+    }
+    return DecodeCp1252(ReadBytes(length));
 }
 
 std::optional<int64_t> ValueReader::ReadIntegerPayload(uint8_t tag)
@@ -145,7 +161,7 @@ QString ValueReader::ReadString()
 {
     switch (ReadTag()) {
     case ValueTag::ShortString:
-        return DecodeCp1252(ReadShortBytes());
+        return ReadShortCp1252();
     case ValueTag::LongString:
         return DecodeCp1252(ReadUntaggedBinary());
     case ValueTag::Utf8String:
@@ -207,12 +223,13 @@ void ValueReader::RejectValue(uint8_t tag)
 
 QString ValueReader::ReadName()
 {
-    return DecodeCp1252(ReadShortBytes());
+    return ReadShortCp1252();
 }
 
 uint8_t ValueReader::PeekTag()
 {
-    EnsureBuffered();
+    if (FChunkPos == FChunkEnd)
+        EnsureBuffered();
     return static_cast<uint8_t>(FChunk[FChunkPos]);
 }
 

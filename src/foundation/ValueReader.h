@@ -64,7 +64,8 @@ private:
     void RequireRemaining(qint64 size);
     QByteArray ReadBytes(qint64 size);
     void Skip(qint64 size);
-    QByteArray ReadShortBytes();
+    // A short 8-bit string, decoded straight from the read-ahead when it holds it whole.
+    QString ReadShortCp1252();
     // The value of an integer tag, 64-bit included; nothing for other tags.
     std::optional<int64_t> ReadIntegerPayload(uint8_t tag);
     void SkipPayload(uint8_t tag);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -20,8 +21,8 @@ constexpr qsizetype kMaxShortLength = 255;
 
 ValueWriter::ValueWriter(QIODevice& device)
     : FDevice(device)
+    , FBuffer(new char[BufferSize])
 {
-    FBuffer.reserve(BufferSize);
 }
 
 ValueWriter::~ValueWriter()
@@ -34,23 +35,29 @@ ValueWriter::~ValueWriter()
 
 void ValueWriter::Finish()
 {
-    if (FBuffer.isEmpty())
+    if (FUsed == 0)
         return;
-    const bool complete = FDevice.write(FBuffer) == FBuffer.size();
+    const bool complete = FDevice.write(FBuffer.get(), FUsed) == FUsed;
     // Dropped either way, so that a failure is not written again by the destructor.
-    FBuffer.resize(0);
+    FUsed = 0;
     if (!complete)
         throw EStreamError(kWriteError);
 }
 
 void ValueWriter::WriteBytes(const char* data, qsizetype size)
 {
+    if (size < BufferSize - FUsed) {
+        std::memcpy(FBuffer.get() + FUsed, data, size_t(size));
+        FUsed += size;
+        return;
+    }
     while (size > 0) {
-        const qsizetype part = std::min(size, BufferSize - FBuffer.size());
-        FBuffer.append(data, part);
+        const qsizetype part = std::min(size, BufferSize - FUsed);
+        std::memcpy(FBuffer.get() + FUsed, data, size_t(part));
+        FUsed += part;
         data += part;
         size -= part;
-        if (FBuffer.size() == BufferSize)
+        if (FUsed == BufferSize)
             Finish();
     }
 }
@@ -100,8 +107,36 @@ void ValueWriter::WriteBoolean(bool value)
     WriteTag(value ? ValueTag::True : ValueTag::False);
 }
 
+bool ValueWriter::TryWriteAscii(const QString& text)
+{
+    const qsizetype length = text.size();
+    const bool isShort = length <= kMaxShortLength;
+    const qsizetype head = isShort ? 2 : 5;
+    if (head + length >= BufferSize - FUsed)
+        return false;
+    char* out = FBuffer.get() + FUsed;
+    const QChar* in = text.constData();
+    for (qsizetype i = 0; i < length; ++i) {
+        if (in[i].unicode() >= 0x80)
+            return false;
+        out[head + i] = char(in[i].unicode());
+    }
+    if (isShort) {
+        out[0] = char(ValueTag::ShortString);
+        out[1] = char(uint8_t(length));
+    } else {
+        out[0] = char(ValueTag::LongString);
+        qToLittleEndian(uint32_t(length), out + 1);
+    }
+    FUsed += head + length;
+    return true;
+}
+
 void ValueWriter::WriteString(const QString& text)
 {
+    // Mostly the text is ASCII and fits the buffer: then it is checked and copied in one pass.
+    if (TryWriteAscii(text))
+        return;
     if (!IsAscii(text)) {
         WriteTag(ValueTag::Utf8String);
         WriteCounted(text.toUtf8());

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 class QIODevice;
 
@@ -52,7 +53,11 @@ private:
     void WriteLittleEndian(T value);
     // A 4-byte length, then the bytes.
     void WriteCounted(const QByteArray& bytes);
+    // Writes ASCII text that fits the buffer as WriteString would; false, with nothing
+    // written, for other text.
+    bool TryWriteAscii(const QString& text);
 
     QIODevice& FDevice;
-    QByteArray FBuffer;
+    std::unique_ptr<char[]> FBuffer;
+    qsizetype FUsed = 0;
 };

@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QtEndian>
 
 #include <cstring>
@@ -58,15 +57,92 @@ bool PlausibleHeader(const QByteArray& bytes)
     return rowBytes * height <= available;
 }
 
+constexpr int kFileHeaderSize = 14;
+constexpr int kInfoHeaderSize = 40;
+constexpr int kPixelOffset = kFileHeaderSize + kInfoHeaderSize;
+// What the BMP writer stores for a picture without a resolution: 72 dots per inch.
+constexpr int kDefaultDotsPerMeter = 2834;
+
+int RowBytes24(int64_t width)
+{
+    return int(((width * 24 + 31) / 32) * 4);
+}
+
+void PutU32(char* at, uint32_t value)
+{
+    qToLittleEndian(value, at);
+}
+
+// The uncompressed 24-bit BMP with the plain 40-byte header, the kind this program writes,
+// decoded directly: the image plugin takes several times as long for the same pixels. Null
+// for any other kind, which goes to the plugin.
+QImage DecodeBmp24(const QByteArray& bytes)
+{
+    if (bytes.size() < kPixelOffset || U32(bytes, 10) != kPixelOffset || U32(bytes, kFileHeaderSize) != kInfoHeaderSize
+        || U16(bytes, kFileHeaderSize + 12) != 1 || U16(bytes, kFileHeaderSize + 14) != 24
+        || U32(bytes, kFileHeaderSize + 16) != 0 || U32(bytes, kFileHeaderSize + 32) != 0)
+        return QImage();
+    const int32_t width = int32_t(U32(bytes, kFileHeaderSize + 4));
+    const int32_t storedHeight = int32_t(U32(bytes, kFileHeaderSize + 8));
+    if (width <= 0 || width > 65535 || storedHeight == 0 || storedHeight < -65535 || storedHeight > 65535)
+        return QImage();
+    const int height = storedHeight < 0 ? -storedHeight : storedHeight;
+    const int rowBytes = RowBytes24(width);
+    if (kPixelOffset + int64_t(rowBytes) * height > bytes.size()
+        || int64_t(width) * height * 4 > int64_t(QImageReader::allocationLimit()) * 1024 * 1024)
+        return QImage();
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return QImage();
+    image.setDotsPerMeterX(int32_t(U32(bytes, kFileHeaderSize + 24)));
+    image.setDotsPerMeterY(int32_t(U32(bytes, kFileHeaderSize + 28)));
+    // Rows are stored bottom-up unless the height is negative.
+    const auto* row = reinterpret_cast<const uchar*>(bytes.constData()) + kPixelOffset;
+    for (int i = 0; i < height; ++i, row += rowBytes) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(storedHeight < 0 ? i : height - 1 - i));
+        for (int x = 0; x < width; ++x)
+            out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+    }
+    return image;
+}
+
 } // namespace
 
 QByteArray EncodeBmp(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "BMP");
-    writer.write(image.convertToFormat(QImage::Format_RGB32));
+    // Written directly, byte for byte as the image plugin writes an RGB32 picture as 24-bit BMP
+    // (the plugin took most of the time of writing a file).
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    if (rgb.isNull())
+        return QByteArray();
+    const int width = rgb.width();
+    const int height = rgb.height();
+    const int rowBytes = RowBytes24(width);
+    QByteArray bytes(kPixelOffset + qsizetype(rowBytes) * height, '\0');
+    char* head = bytes.data();
+    head[0] = 'B';
+    head[1] = 'M';
+    PutU32(head + 2, uint32_t(bytes.size()));
+    PutU32(head + 10, kPixelOffset);
+    PutU32(head + kFileHeaderSize, kInfoHeaderSize);
+    PutU32(head + kFileHeaderSize + 4, uint32_t(width));
+    PutU32(head + kFileHeaderSize + 8, uint32_t(height));
+    qToLittleEndian(uint16_t(1), head + kFileHeaderSize + 12);
+    qToLittleEndian(uint16_t(24), head + kFileHeaderSize + 14);
+    PutU32(head + kFileHeaderSize + 20, uint32_t(rowBytes * height));
+    const int dpmX = rgb.dotsPerMeterX();
+    const int dpmY = rgb.dotsPerMeterY();
+    PutU32(head + kFileHeaderSize + 24, uint32_t(dpmX ? dpmX : kDefaultDotsPerMeter));
+    PutU32(head + kFileHeaderSize + 28, uint32_t(dpmY ? dpmY : kDefaultDotsPerMeter));
+    auto* row = reinterpret_cast<uchar*>(head) + kPixelOffset;
+    for (int y = height - 1; y >= 0; --y, row += rowBytes) {
+        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = uchar(qBlue(in[x]));
+            row[3 * x + 1] = uchar(qGreen(in[x]));
+            row[3 * x + 2] = uchar(qRed(in[x]));
+        }
+    }
     return bytes;
 }
 
@@ -74,6 +150,8 @@ QImage DecodeBmp(const QByteArray& bytes)
 {
     if (!PlausibleHeader(bytes))
         return QImage();
+    if (QImage direct = DecodeBmp24(bytes); !direct.isNull())
+        return direct;
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);

@@ -101,7 +101,25 @@ QImage PictureFromPayload(const QByteArray& payload)
     const qsizetype start = 1 + kindLength + 4;
     if (length > uint32_t(payload.size() - start))
         throw EStreamError(QStringLiteral("Stream read error"));
-    return DecodeBmp(payload.mid(start, qsizetype(length)));
+    return DecodeBmp(QByteArray::fromRawData(payload.constData() + start, qsizetype(length)));
+}
+
+// Persons mostly carry the same picture: a payload equal to the one before gives the same
+// image, shared, instead of decoding it again. Only small pictures are remembered, so that a
+// large background is not held after its read.
+QImage SharedPictureFromPayload(const QByteArray& payload)
+{
+    constexpr qsizetype kRemembered = 65536;
+    thread_local QByteArray lastPayload;
+    thread_local QImage lastPicture;
+    if (!payload.isEmpty() && payload == lastPayload)
+        return lastPicture;
+    QImage picture = PictureFromPayload(payload);
+    if (payload.size() <= kRemembered) {
+        lastPayload = payload;
+        lastPicture = picture;
+    }
+    return picture;
 }
 
 } // namespace
@@ -116,7 +134,7 @@ QImage ReadPictureRecord(ValueReader& reader)
         } else if (name == QLatin1String("AutoSize")) {
             r.ReadBoolean();
         } else if (name == QLatin1String("Picture.Data")) {
-            picture = PictureFromPayload(r.ReadBinary());
+            picture = SharedPictureFromPayload(r.ReadBinary());
         } else {
             return false;
         }

@@ -67,7 +67,6 @@ void TEgoNetModel::Clear()
         FModified = true;
     qDeleteAll(FLinks);
     FLinks.clear();
-    FLinkSet.clear();
     FShownLinks.clear();
     ShownLinkTypes.clear();
     NodeTypes.clear();
@@ -119,19 +118,20 @@ void TEgoNetModel::CopyFrom(const TEgoNetModel& other)
     FNodes.reserve(other.FNodes.size());
     for (const TOrganizedNode* source : other.FNodes) {
         auto* node = new TOrganizedNode(*source);
+        // The copied list names the other model's links; the links below fill it anew.
+        node->FOwnLinks.clear();
         FNodes.append(node);
         nodes.insert(source, node);
     }
     QHash<const TEgoNetEdge*, TEgoNetEdge*> links;
     links.reserve(other.FLinks.size());
     FLinks.reserve(other.FLinks.size());
-    FLinkSet.reserve(other.FLinks.size());
     for (const TEgoNetEdge* source : other.FLinks) {
         auto* link = new TEgoNetEdge(*source);
         link->Source = nodes.value(source->Source);
         link->Target = nodes.value(source->Target);
         FLinks.append(link);
-        FLinkSet.insert(link);
+        AttachEnds(link);
         links.insert(source, link);
     }
     FShownLinks.reserve(other.FShownLinks.size());
@@ -208,16 +208,47 @@ TEgoNetEdge* TEgoNetModel::NewLink(TEgoNetNode* source, TEgoNetNode* target, con
 
 void TEgoNetModel::AddToLinks(TEgoNetEdge* link)
 {
-    if (link && !FLinkSet.contains(link)) {
+    if (link && !FLinks.contains(link)) {
         FLinks.append(link);
-        FLinkSet.insert(link);
+        AttachEnds(link);
     }
 }
 
 void TEgoNetModel::RemoveFromLinks(TEgoNetEdge* link)
 {
-    if (FLinkSet.remove(link))
-        FLinks.removeOne(link);
+    if (link && FLinks.contains(link)) {
+        FLinks.Drop(link);
+        DetachEnds(link);
+    }
+}
+
+void TEgoNetModel::AttachEnds(TEgoNetEdge* link)
+{
+    if (link->Source)
+        link->Source->FOwnLinks.append(link);
+    if (link->Target && link->Target != link->Source)
+        link->Target->FOwnLinks.append(link);
+}
+
+void TEgoNetModel::DetachEnds(TEgoNetEdge* link)
+{
+    if (link->Source)
+        link->Source->FOwnLinks.removeOne(link);
+    if (link->Target && link->Target != link->Source)
+        link->Target->FOwnLinks.removeOne(link);
+}
+
+void TEgoNetModel::SetLinkEnds(TEgoNetEdge* link, TEgoNetNode* source, TEgoNetNode* target)
+{
+    if (!link)
+        return;
+    const bool listed = FLinks.contains(link);
+    if (listed)
+        DetachEnds(link);
+    link->Source = source;
+    link->Target = target;
+    if (listed)
+        AttachEnds(link);
 }
 
 void TEgoNetModel::DeleteShownLink(TEgoNetEdge* link)
@@ -228,7 +259,7 @@ void TEgoNetModel::DeleteShownLink(TEgoNetEdge* link)
     TEgoNetNode* target = link->Target;
     RemoveFromLinks(link);
     // A type listed twice in the filter lists its links twice; no copy may outlive the link.
-    FShownLinks.removeAll(link);
+    FShownLinks.Drop(link);
     delete link;
     FModified = true;
     if (source)
@@ -241,18 +272,14 @@ void TEgoNetModel::DeleteNode(TEgoNetNode* node)
 {
     if (!node)
         return;
-    for (int i = int(FShownLinks.size()) - 1; i >= 0; --i) {
-        if (i >= FShownLinks.size())
-            continue;
-        TEgoNetEdge* link = FShownLinks[i];
-        if (link->Source == node || link->Target == node)
+    // The person's own list names its links. Shown ones go as DeleteShownLink takes them,
+    // updating the marks of their other ends; filtered-out ones go without.
+    const QList<TEgoNetEdge*> links = node->FOwnLinks;
+    for (TEgoNetEdge* link : links) {
+        if (FShownLinks.contains(link)) {
             DeleteShownLink(link);
-    }
-    for (int i = int(FLinks.size()) - 1; i >= 0; --i) {
-        TEgoNetEdge* link = FLinks[i];
-        if (link->Source == node || link->Target == node) {
-            FLinks.removeAt(i);
-            FLinkSet.remove(link);
+        } else {
+            RemoveFromLinks(link);
             delete link;
         }
     }
@@ -540,9 +567,8 @@ bool TEgoNetModel::FindNodes(const QString& text, bool caseSensitive, QList<TOrg
 
 bool TEgoNetModel::HasLinks(const TEgoNetNode* node) const
 {
-    return node && std::any_of(FShownLinks.cbegin(), FShownLinks.cend(), [node](const TEgoNetEdge* l) {
-               return l->Source == node || l->Target == node;
-           });
+    return node && std::any_of(node->FOwnLinks.cbegin(), node->FOwnLinks.cend(),
+                               [this](const TEgoNetEdge* l) { return FShownLinks.contains(l); });
 }
 
 int TEgoNetModel::UnlinkedNodes(TIntVector* vector) const

@@ -3,6 +3,7 @@
 #include "foundation/Geometry.h"
 #include "model/TEgoNetEdge.h"
 #include "model/TEgoNetNode.h"
+#include "model/TLinkList.h"
 
 #include <QList>
 #include <QPoint>
@@ -32,8 +33,8 @@ public:
     TEgoNetModel& operator=(const TEgoNetModel&) = delete;
 
     const QList<TOrganizedNode*>& Nodes() const { return FNodes; }
-    const QList<TEgoNetEdge*>& ShownLinks() const { return FShownLinks; }
-    const QList<TEgoNetEdge*>& Links() const { return FLinks; }
+    const QList<TEgoNetEdge*>& ShownLinks() const { return FShownLinks.Items(); }
+    const QList<TEgoNetEdge*>& Links() const { return FLinks.Items(); }
     QStringList NodeTypes{QStringLiteral("default")};
     QStringList ShownLinkTypes;
     bool Modified() const { return FModified; }
@@ -63,6 +64,9 @@ public:
     TEgoNetEdge* NewLink(TEgoNetNode* source, TEgoNetNode* target, const QString& typeName, const QString& caption);
     void AddToLinks(TEgoNetEdge* link);
     void RemoveFromLinks(TEgoNetEdge* link);
+    // Puts a link onto other ends. The ends of the model's links change only here (or before
+    // the link is added), so that each person's list of its links stays right.
+    void SetLinkEnds(TEgoNetEdge* link, TEgoNetNode* source, TEgoNetNode* target);
     void DeleteShownLink(TEgoNetEdge* link);
     void DeleteNode(TEgoNetNode* node);
     void ClearBends();
@@ -204,10 +208,13 @@ private:
     template <typename Object>
     static void AttrValuesOf(const QList<Object*>& objects, const QString& name, QStringList& list, bool reversed);
 
+    // Lists a link of FLinks with its ends, and takes it off them again.
+    static void AttachEnds(TEgoNetEdge* link);
+    static void DetachEnds(TEgoNetEdge* link);
+
     QList<TOrganizedNode*> FNodes;
-    QList<TEgoNetEdge*> FShownLinks;
-    QList<TEgoNetEdge*> FLinks;
-    // Membership of FLinks, so that adding a link does not scan the whole list.
-    QSet<const TEgoNetEdge*> FLinkSet;
+    // Every link in FShownLinks is in FLinks too.
+    TLinkList FShownLinks;
+    TLinkList FLinks;
     bool FModified = false;
 };

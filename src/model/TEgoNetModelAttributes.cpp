@@ -114,7 +114,7 @@ void TEgoNetModel::NodeAttrNames(QStringList& list) const
 
 void TEgoNetModel::LinkAttrNames(QStringList& list) const
 {
-    AttrNamesOf(FLinks, list);
+    AttrNamesOf(FLinks.Items(), list);
 }
 
 void TEgoNetModel::NormalizeNodeAttrs()
@@ -191,7 +191,7 @@ void TEgoNetModel::LinkAttrValues(const QString& name, QStringList& list, bool r
 {
     list.clear();
     if (!FNodes.isEmpty() && !FShownLinks.isEmpty())
-        AttrValuesOf(FShownLinks, name, list, reversed);
+        AttrValuesOf(FShownLinks.Items(), name, list, reversed);
 }
 
 void TEgoNetModel::NumericRange(QStringList& list, float& min, bool removeMissing, float& max)

@@ -140,8 +140,7 @@ void TEgoNetModel::ReadModel(QIODevice& stream, bool merge)
                 DeleteShownLink(link);
                 continue;
             }
-            link->Source = source;
-            link->Target = target;
+            SetLinkEnds(link, source, target);
             link->MarkEndsLinked();
             link->UpdateCurvePoint();
             if (merge)

@@ -361,8 +361,7 @@ void TEgoNetModel::ConnectAll(const TIntVector* nodeIndexes, bool directed)
             if (directed) {
                 TEgoNetEdge* back = NewLink(nullptr, nullptr, kDefaultLinkType, QString());
                 back->AssignFrom(link);
-                back->Source = b;
-                back->Target = a;
+                SetLinkEnds(back, b, a);
             }
         }
     }
@@ -405,9 +404,9 @@ void TEgoNetModel::Combine()
         }
         for (TEgoNetEdge* link : std::as_const(FShownLinks)) {
             if (link->Source == other)
-                link->Source = survivor;
+                SetLinkEnds(link, survivor, link->Target);
             else if (link->Target == other)
-                link->Target = survivor;
+                SetLinkEnds(link, link->Source, survivor);
             else
                 continue;
             // The survivor may have had no link of its own before.

@@ -36,6 +36,15 @@ void TEgoNetNode::BuildImageMasks()
         ImageMask = QImage();
         return;
     }
+    // Persons mostly share one picture (a read shares equal ones): its masks are built once.
+    thread_local qint64 lastKey = 0;
+    thread_local QImage lastColorPart;
+    thread_local QImage lastMask;
+    if (Image.cacheKey() == lastKey) {
+        ImageColorPart = lastColorPart;
+        ImageMask = lastMask;
+        return;
+    }
     const QImage source = Image.convertToFormat(QImage::Format_RGB32);
     const int w = source.width();
     const int h = source.height();
@@ -46,12 +55,19 @@ void TEgoNetNode::BuildImageMasks()
     for (int y = 0; y < h; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(ImageColorPart.scanLine(y));
+        // The mask row is built whole, most significant bit first, padding bits clear.
+        uchar* bits = ImageMask.scanLine(y);
+        std::fill_n(bits, ImageMask.bytesPerLine(), uchar(0));
         for (int x = 0; x < w; ++x) {
             const bool clear = in[x] == transparent;
             out[x] = clear ? qRgb(0, 0, 0) : in[x];
-            ImageMask.setPixel(x, y, clear ? 1 : 0);
+            if (clear)
+                bits[x >> 3] |= uchar(0x80 >> (x & 7));
         }
     }
+    lastKey = Image.cacheKey();
+    lastColorPart = ImageColorPart;
+    lastMask = ImageMask;
 }
 
 void TEgoNetNode::ClearImage()

@@ -4,7 +4,10 @@
 #include "model/TEgoNetObject.h"
 
 #include <QImage>
+#include <QList>
 #include <QPoint>
+
+class TEgoNetEdge;
 
 // A person: a node of the graph with a position, a shape, a size and a picture.
 class TEgoNetNode : public TEgoNetObject
@@ -35,6 +38,14 @@ public:
     TNodeAgreement Agreement(const TDisplayDefaults& settings) const;
     bool MatchesDefaults(const TDisplayDefaults& settings) const override { return Agreement(settings).All(); }
     void ApplyDefaults(const TDisplayDefaults& settings) override;
+
+    // The links of the model that end here, each once, in no particular order. The model keeps
+    // the list, so that a person's links are found without a pass over all links.
+    const QList<TEgoNetEdge*>& OwnLinks() const { return FOwnLinks; }
+
+private:
+    friend class TEgoNetModel;
+    QList<TEgoNetEdge*> FOwnLinks;
 };
 
 // The node the model creates: a person with the working values of the layouts.

@@ -6,8 +6,19 @@
 
 QString NewObjectID()
 {
-    // Characters 25 to 32 of "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the start of the last group.
-    return QUuid::createUuid().toString(QUuid::WithBraces).toUpper().mid(25, 8);
+    // Characters 25 to 32 of "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", the start of the last
+    // group: bytes 2 to 5 of the GUID's fourth field, in upper-case hexadecimal. Formatted
+    // directly, since making the whole text took longer than making the GUID.
+    const QUuid guid = QUuid::createUuid();
+    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    QString id(8, Qt::Uninitialized);
+    QChar* out = id.data();
+    for (int i = 0; i < 4; ++i) {
+        const uchar byte = guid.data4[2 + i];
+        out[2 * i] = QChar(kDigits[byte >> 4]);
+        out[2 * i + 1] = QChar(kDigits[byte & 0xF]);
+    }
+    return id;
 }
 
 TEgoNetObject::TEgoNetObject(const QString& caption)

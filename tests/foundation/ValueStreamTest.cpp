@@ -1,7 +1,9 @@
 #include "ValueTestSupport.h"
 
 #include "foundation/ObjectRecord.h"
+#include "foundation/ValueTags.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryFile>
 #include <QtEndian>
 
@@ -373,5 +375,62 @@ TEST(ValueStream, GarbageRaisesOnlyTheReadersMessages)
             || message == "Invalid stream format"
             || (message.starts_with("Property ") && message.ends_with(" does not exist"));
         EXPECT_TRUE(known) << message << " from " << Dump(bytes);
+    }
+}
+
+// Strings of every form at random places around the buffer and read-ahead boundaries: the
+// writer's one-pass ASCII copy and the reader's in-buffer decoding against the plain rules.
+TEST(ValueStream, RandomStringsAcrossBufferBoundariesKeepTheirForms)
+{
+    QRandomGenerator random(18);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        const QByteArray padding(ValueWriter::BufferSize - 700 + random.bounded(1400), 'p');
+        QString text;
+        const int length = random.bounded(4) == 0 ? 250 + random.bounded(20) : random.bounded(600);
+        for (int i = 0; i < length; ++i)
+            text.append(QChar(char16_t(0x20 + random.bounded(0x5F))));
+        if (length > 0 && random.bounded(3) == 0)
+            text[random.bounded(length)] = QChar(random.bounded(2) ? char16_t(0xE9) : char16_t(0x20AC));
+
+        QByteArray expected;
+        const auto append32 = [&](qsizetype n) {
+            char le[4];
+            qToLittleEndian(uint32_t(n), le);
+            expected.append(le, 4);
+        };
+        expected.append(char(ValueTag::Binary));
+        append32(padding.size());
+        expected.append(padding);
+        const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (!ascii) {
+            expected.append(char(ValueTag::Utf8String));
+            append32(text.toUtf8().size());
+            expected.append(text.toUtf8());
+        } else if (text.size() > 255) {
+            expected.append(char(ValueTag::LongString));
+            append32(text.size());
+            expected.append(text.toLatin1());
+        } else {
+            expected.append(char(ValueTag::ShortString));
+            expected.append(char(text.size()));
+            expected.append(text.toLatin1());
+        }
+        expected.append(char(ValueTag::True));
+
+        const QByteArray bytes = Written([&](ValueWriter& w) {
+            w.WriteBinary(padding);
+            w.WriteString(text);
+            w.WriteBoolean(true);
+        });
+        ASSERT_EQ(Dump(bytes), Dump(expected));
+        TReading reading(bytes);
+        EXPECT_EQ(reading.Reader.ReadBinary(), padding);
+        EXPECT_EQ(reading.Reader.ReadString(), text);
+        EXPECT_TRUE(reading.Reader.ReadBoolean());
+        // Cut short anywhere in the string, the read fails instead of taking what is there.
+        TReading cut(bytes.left(padding.size() + 5 + 1 + random.bounded(int(bytes.size() - padding.size() - 7))));
+        cut.Reader.ReadBinary();
+        EXPECT_EQ(StreamErrorOf([&] { cut.Reader.ReadString(); }), "Stream read error");
     }
 }

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -295,4 +297,34 @@ TEST(LinkRecord, ReadingEmptiesTheBendsFirst)
     QString s, t;
     ASSERT_EQ(ReadLink(bytes, read, s, t), "");
     EXPECT_EQ(read.Bends.Count(), 0);
+}
+
+TEST(NodeRecord, EqualPicturesInARowAreSharedAndOthersKeptApart)
+{
+    QImage first(5, 3, QImage::Format_RGB32);
+    first.fill(qRgb(10, 20, 30));
+    first.setPixel(4, 0, qRgb(200, 0, 0));
+    QImage second = first.copy();
+    second.setPixel(4, 0, qRgb(0, 200, 0));
+    const QList<QImage> pictures{first, first.copy(), second, first};
+    QByteArray bytes;
+    for (const QImage& picture : pictures) {
+        TEgoNetNode node;
+        node.Image = picture;
+        bytes += NodeBytes(node);
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ValueReader reader(buffer);
+    std::vector<std::unique_ptr<TEgoNetNode>> read;
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        read.push_back(std::make_unique<TEgoNetNode>());
+        ReadNodeRecord(*read.back(), reader);
+        EXPECT_EQ(read.back()->Image, pictures[i]) << i;
+        EXPECT_EQ(read.back()->ImageMask.pixelIndex(4, 0), 0) << i;
+        EXPECT_EQ(read.back()->ImageMask.pixelIndex(0, 0), 1) << i;
+    }
+    EXPECT_EQ(read[0]->Image.cacheKey(), read[1]->Image.cacheKey());
+    EXPECT_NE(read[1]->Image.cacheKey(), read[2]->Image.cacheKey());
+    EXPECT_EQ(read[3]->ImageColorPart.pixel(4, 0), qRgb(200, 0, 0));
 }

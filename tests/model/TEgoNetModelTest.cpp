@@ -2,7 +2,14 @@
 #include "foundation/TNumericVector.h"
 #include "model/TEgoNetModel.h"
 
+#include <QBuffer>
+#include <QHash>
+#include <QRandomGenerator>
+#include <QSet>
+
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -451,4 +458,158 @@ TEST(TEgoNetModel, CopyCaptionsToKeys)
     g.ann->Key = "old";
     g.model.CopyCaptionsToKeys();
     EXPECT_EQ(g.ann->Key, "Ann");
+}
+
+namespace {
+
+// The links of the list that end at the node, each once, by a full pass.
+QSet<const TEgoNetEdge*> LinksEndingAt(const QList<TEgoNetEdge*>& links, const TEgoNetNode* node)
+{
+    QSet<const TEgoNetEdge*> found;
+    for (const TEgoNetEdge* link : links)
+        if (link->Source == node || link->Target == node)
+            found.insert(link);
+    return found;
+}
+
+// Each person's own list against a full pass over all links, and HasLinks against one over
+// the shown links.
+void ExpectListsMatchAFullPass(const TEgoNetModel& model)
+{
+    for (const TOrganizedNode* node : model.Nodes()) {
+        const QList<TEgoNetEdge*>& own = node->OwnLinks();
+        const QSet<const TEgoNetEdge*> ownSet(own.cbegin(), own.cend());
+        ASSERT_EQ(ownSet.size(), own.size()) << "listed twice";
+        ASSERT_EQ(ownSet, LinksEndingAt(model.Links(), node));
+        ASSERT_EQ(model.HasLinks(node), !LinksEndingAt(model.ShownLinks(), node).isEmpty());
+    }
+}
+
+// What deleting does to the lists: the links go, the rest keeps its order.
+QList<TEgoNetEdge*> Without(QList<TEgoNetEdge*> links, const QSet<const TEgoNetEdge*>& gone)
+{
+    links.removeIf([&](const TEgoNetEdge* link) { return gone.contains(link); });
+    return links;
+}
+
+} // namespace
+
+// Random edits with every operation that adds, removes or re-ends links; deletions are checked
+// against the plain rules (lists in order minus the deleted links, each touched end marked
+// linked exactly when a shown link still ends there).
+TEST(TEgoNetModel, OwnLinkListsAndLinkedMarksSurviveRandomEdits)
+{
+    QRandomGenerator random(1818);
+    auto model = std::make_unique<TEgoNetModel>();
+    const QStringList types{"friend", "work"};
+    const auto anyNode = [&]() { return model->GetNode(random.bounded(model->NodeCount())); };
+    for (int step = 0; step < 3000; ++step) {
+        SCOPED_TRACE(step);
+        const int op = model->NodeCount() < 4 ? 0 : int(random.bounded(14));
+        if (op == 0) {
+            model->NewNode(QPoint(random.bounded(500), random.bounded(500)), QString());
+        } else if (op <= 3) {
+            model->NewLink(anyNode(), anyNode(), types[random.bounded(2)], QString());
+        } else if (op == 4 && model->ShownLinkCount() > 0) {
+            TEgoNetEdge* link = model->GetShownLink(random.bounded(model->ShownLinkCount()));
+            const QList<TEgoNetEdge*> links = model->Links();
+            const QList<TEgoNetEdge*> shown = model->ShownLinks();
+            QList<TEgoNetNode*> ends{link->Source, link->Target};
+            model->DeleteShownLink(link);
+            ASSERT_EQ(model->Links(), Without(links, {link}));
+            ASSERT_EQ(model->ShownLinks(), Without(shown, {link}));
+            for (const TEgoNetNode* end : ends)
+                ASSERT_EQ(end->Linked, !LinksEndingAt(model->ShownLinks(), end).isEmpty());
+        } else if (op == 5) {
+            TOrganizedNode* node = anyNode();
+            const QList<TEgoNetEdge*> links = model->Links();
+            const QList<TEgoNetEdge*> shown = model->ShownLinks();
+            // Neighbours over shown links get their mark from what is left; the rest keep theirs.
+            QHash<const TEgoNetNode*, bool> expected;
+            for (const TOrganizedNode* other : model->Nodes())
+                expected.insert(other, other->Linked);
+            const QSet<const TEgoNetEdge*> gone = LinksEndingAt(links, node);
+            const QList<TEgoNetEdge*> shownLeft = Without(shown, gone);
+            for (const TEgoNetEdge* link : shown)
+                if (gone.contains(link))
+                    for (const TEgoNetNode* end : {link->Source, link->Target})
+                        expected[end] = !LinksEndingAt(shownLeft, end).isEmpty();
+            model->DeleteNode(node);
+            ASSERT_EQ(model->Links(), Without(links, gone));
+            ASSERT_EQ(model->ShownLinks(), shownLeft);
+            for (const TOrganizedNode* other : model->Nodes())
+                ASSERT_EQ(other->Linked, expected.value(other));
+        } else if (op == 6 && model->ShownLinkCount() > 0) {
+            model->GetShownLink(random.bounded(model->ShownLinkCount()))->SwapEnds();
+        } else if (op == 7) {
+            const QList<QStringList> filters{{"*"}, {"friend"}, {"friend", "friend"}, {"work", "friend"}};
+            model->SetShownLinkTypes(filters[random.bounded(int(filters.size()))]);
+        } else if (op == 8 || op == 9) {
+            model->SelectAll(false);
+            for (int i = 0; i < 2 + random.bounded(3); ++i)
+                anyNode()->SetSelected(true);
+            if (op == 8)
+                model->GroupSelected(QString(), TDisplayDefaults{});
+            else
+                model->Combine();
+        } else if (op == 10) {
+            TOrganizedNode* node = anyNode();
+            if (node->IsGroup)
+                random.bounded(2) ? model->Ungroup(node) : model->Expand(node);
+        } else if (op == 11 && model->ShownLinkCount() > 0) {
+            TIntVector indexes;
+            indexes.Append(random.bounded(model->ShownLinkCount()));
+            random.bounded(2) ? model->MakeDirected(&indexes) : model->MakeUndirected(&indexes);
+        } else if (op == 12) {
+            TIntVector indexes;
+            for (int i = 0; i < 3; ++i)
+                indexes.Append(random.bounded(model->NodeCount()));
+            model->ConnectAll(&indexes, random.bounded(2));
+        } else if (op == 13) {
+            // Undo snapshots copy, loading reads, pasting merges.
+            auto other = std::make_unique<TEgoNetModel>();
+            if (random.bounded(2)) {
+                other->CopyFrom(*model);
+            } else {
+                QByteArray bytes;
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::WriteOnly);
+                model->WriteModel(buffer);
+                buffer.close();
+                buffer.open(QIODevice::ReadOnly);
+                other->ReadModel(buffer, false);
+                buffer.seek(0);
+                other->ReadModel(buffer, true);
+            }
+            model = std::move(other);
+        }
+        ExpectListsMatchAFullPass(*model);
+        if (HasFatalFailure())
+            return;
+        // Keep the network small enough for the full passes.
+        while (model->NodeCount() > 40)
+            model->DeleteNode(model->GetNode(0));
+    }
+}
+
+TEST(TEgoNetModel, ALinkShownTwiceCanBeDeletedTwice)
+{
+    // A filter naming a type twice shows its links twice; deleting every shown copy in turn,
+    // as deleting the selected links does, deletes the link once.
+    TEgoNetModel model;
+    TOrganizedNode* a = model.NewNode(QPoint(0, 0), "A");
+    TOrganizedNode* b = model.NewNode(QPoint(50, 0), "B");
+    model.NewLink(a, b, "friend", QString());
+    TEgoNetEdge* kept = model.NewLink(b, b, "friend", QString());
+    model.SetShownLinkTypes({"friend", "friend"});
+    ASSERT_EQ(model.ShownLinkCount(), 4);
+    const QList<TEgoNetEdge*> doomed{model.GetShownLink(0), model.GetShownLink(1)};
+    ASSERT_EQ(doomed[0], doomed[1]);
+    for (TEgoNetEdge* link : doomed)
+        model.DeleteShownLink(link);
+    EXPECT_EQ(model.ShownLinks(), QList<TEgoNetEdge*>({kept, kept}));
+    EXPECT_EQ(model.Links(), QList<TEgoNetEdge*>({kept}));
+    EXPECT_FALSE(a->Linked);
+    EXPECT_TRUE(b->Linked);
+    EXPECT_EQ(model.IndexOfLink(doomed[0]), -1);
 }
