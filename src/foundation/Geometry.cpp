@@ -75,12 +75,14 @@ float FastSqrt(float x)
     // Infinity would never leave the reduction loop.
     if (x == 0 || x == 1 || std::isinf(x))
         return x;
+    // Divided by 4 until below 2 (for x above 2), n times: with x = m * 2^e and 1/2 <= m < 1
+    // that is n = e / 2, and scaling by powers of two is exact.
     int n = 0;
     if (x > 2) {
-        do {
-            x = x / 4;
-            ++n;
-        } while (x >= 2);
+        int e = 0;
+        std::frexp(x, &e);
+        n = e / 2;
+        x = std::ldexp(x, -2 * n);
     }
     // Every intermediate is stored as a 32-bit float: the layouts' results depend on these bits.
     const float t = x - 1;
@@ -93,9 +95,7 @@ float FastSqrt(float x)
     r = float(r + 0.0625 * t3);
     r = float(r - 0.0390625 * t4);
     r = float(r + 0.027343 * t5);
-    for (; n > 0; --n)
-        r = r * 2;
-    return r;
+    return std::ldexp(r, n);
 }
 
 float IntSqrt(int64_t n)
