@@ -3,6 +3,7 @@
 #include "foundation/Rounding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -76,13 +77,13 @@ float FastSqrt(float x)
     if (x == 0 || x == 1 || std::isinf(x))
         return x;
     // Divided by 4 until below 2 (for x above 2), n times: with x = m * 2^e and 1/2 <= m < 1
-    // that is n = e / 2, and scaling by powers of two is exact.
+    // that is n = e / 2, read from the float's exponent bits, and scaling by powers of two is
+    // exact. Every factor here (2^-n, 2^n with n <= 64) is a normal float.
+    const auto powerOfTwo = [](int k) { return std::bit_cast<float>(uint32_t(127 + k) << 23); };
     int n = 0;
     if (x > 2) {
-        int e = 0;
-        std::frexp(x, &e);
-        n = e / 2;
-        x = std::ldexp(x, -2 * n);
+        n = (int((std::bit_cast<uint32_t>(x) >> 23) & 0xFF) - 126) / 2;
+        x = x * powerOfTwo(-n) * powerOfTwo(-n);
     }
     // Every intermediate is stored as a 32-bit float: the layouts' results depend on these bits.
     const float t = x - 1;
@@ -95,7 +96,7 @@ float FastSqrt(float x)
     r = float(r + 0.0625 * t3);
     r = float(r - 0.0390625 * t4);
     r = float(r + 0.027343 * t5);
-    return std::ldexp(r, n);
+    return r * powerOfTwo(n);
 }
 
 float IntSqrt(int64_t n)
