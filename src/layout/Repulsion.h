@@ -2,10 +2,10 @@
 
 #include <QRandomGenerator>
 
-class THelperThread;
-
 #include <cstdint>
 #include <span>
+
+class THelperThread;
 
 // The push that every connected node of a spring layout receives from every other one within
 // the repulsion radius: for nodes i and j with d = position(i) - position(j) and q = |d|^2 < R2,
