@@ -3,6 +3,7 @@
 #include "foundation/Rounding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -75,12 +76,14 @@ float FastSqrt(float x)
     // Infinity would never leave the reduction loop.
     if (x == 0 || x == 1 || std::isinf(x))
         return x;
+    // Divided by 4 until below 2 (for x above 2), n times: with x = m * 2^e and 1/2 <= m < 1
+    // that is n = e / 2, read from the float's exponent bits, and scaling by powers of two is
+    // exact. Every factor here (2^-n, 2^n with n <= 64) is a normal float.
+    const auto powerOfTwo = [](int k) { return std::bit_cast<float>(uint32_t(127 + k) << 23); };
     int n = 0;
     if (x > 2) {
-        do {
-            x = x / 4;
-            ++n;
-        } while (x >= 2);
+        n = (int((std::bit_cast<uint32_t>(x) >> 23) & 0xFF) - 126) / 2;
+        x = x * powerOfTwo(-n) * powerOfTwo(-n);
     }
     // Every intermediate is stored as a 32-bit float: the layouts' results depend on these bits.
     const float t = x - 1;
@@ -93,9 +96,7 @@ float FastSqrt(float x)
     r = float(r + 0.0625 * t3);
     r = float(r - 0.0390625 * t4);
     r = float(r + 0.027343 * t5);
-    for (; n > 0; --n)
-        r = r * 2;
-    return r;
+    return r * powerOfTwo(n);
 }
 
 float IntSqrt(int64_t n)

@@ -1,5 +1,7 @@
 #include "layout/Repulsion.h"
 
+#include "foundation/THelperThread.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -11,6 +13,9 @@ namespace {
 constexpr int32_t kLanes = 4;
 using TLanes = float __attribute__((vector_size(kLanes * sizeof(float))));
 using TMask = int32_t __attribute__((vector_size(kLanes * sizeof(int32_t))));
+
+// Below this many nodes handing half of them to the helper costs more than it saves.
+constexpr int32_t kHelpedNodes = 256;
 
 // The nodes that share their spot with another one, in order.
 std::vector<int32_t> CoincidentNodes(const TRepulsion& input)
@@ -69,21 +74,13 @@ void SumForNode(const TRepulsion& input, int32_t i, std::span<float> sumX, std::
     sumY[size_t(i)] = sy;
 }
 
-} // namespace
-
-void SumRepulsionInOrder(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY,
-                         QRandomGenerator& random)
-{
-    for (int32_t i = 0; i < int32_t(input.X.size()); ++i)
-        SumForNode(input, i, sumX, sumY, random);
-}
-
-void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY, QRandomGenerator& random)
+// The sums of the nodes from 'from' (a multiple of kLanes) up to 'to', coincident nodes aside.
+void SumLanes(const TRepulsion& input, int32_t from, int32_t to, std::span<float> sumX, std::span<float> sumY)
 {
     const int32_t n = int32_t(input.X.size());
     const TLanes r2 = TLanes{} + input.R2;
     const TLanes k2 = TLanes{} + input.K2;
-    for (int32_t first = 0; first < n; first += kLanes) {
+    for (int32_t first = from; first < to; first += kLanes) {
         TLanes xi{};
         TLanes yi{};
         TMask index{};
@@ -108,11 +105,33 @@ void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<floa
             sx += (TLanes)((TMask)(dx * k) & near);
             sy += (TLanes)((TMask)(dy * k) & near);
         }
-        for (int32_t lane = 0; lane < kLanes && first + lane < n; ++lane) {
+        for (int32_t lane = 0; lane < kLanes && first + lane < to; ++lane) {
             const bool ego = first + lane == input.Ego;
             sumX[size_t(first + lane)] = ego ? 0.0f : sx[lane];
             sumY[size_t(first + lane)] = ego ? 0.0f : sy[lane];
         }
+    }
+}
+
+} // namespace
+
+void SumRepulsionInOrder(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY,
+                         QRandomGenerator& random)
+{
+    for (int32_t i = 0; i < int32_t(input.X.size()); ++i)
+        SumForNode(input, i, sumX, sumY, random);
+}
+
+void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY, QRandomGenerator& random,
+                  THelperThread* helper)
+{
+    const int32_t n = int32_t(input.X.size());
+    if (helper && n >= kHelpedNodes) {
+        // Whole groups of lanes for each thread; the groups do not depend on each other.
+        const int32_t half = (n / kLanes / 2) * kLanes;
+        helper->Run([&] { SumLanes(input, half, n, sumX, sumY); }, [&] { SumLanes(input, 0, half, sumX, sumY); });
+    } else {
+        SumLanes(input, 0, n, sumX, sumY);
     }
     // Their random directions are drawn in the order of the pairs, as the plain sum draws them.
     for (const int32_t i : CoincidentNodes(input))

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+class THelperThread;
+
 // The push that every connected node of a spring layout receives from every other one within
 // the repulsion radius: for nodes i and j with d = position(i) - position(j) and q = |d|^2 < R2,
 // i gets d * K2 / q. Nodes on the same spot push in a random direction (q counted as 1). The
@@ -21,8 +23,10 @@ struct TRepulsion
 
 // Each node's sum, adding the pushes of the others in their order, exactly as SumRepulsionInOrder
 // computes it; several nodes are summed at once, which the compiler turns into vector
-// instructions without changing a bit of the result.
-void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY, QRandomGenerator& random);
+// instructions without changing a bit of the result. Given a helper, it sums the later half of
+// the nodes of a large network meanwhile; every sum is still added in the same order.
+void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<float> sumY, QRandomGenerator& random,
+                  THelperThread* helper = nullptr);
 
 // One node after the other, one pair after the other; random directions for coincident nodes
 // are drawn in this order, by both functions.

@@ -168,7 +168,7 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, boo
     }
     FSumX.resize(FPushing.size());
     FSumY.resize(FPushing.size());
-    SumRepulsion({FX, FY, R2, K2, egoIndex}, FSumX, FSumY, FRandom);
+    SumRepulsion({FX, FY, R2, K2, egoIndex}, FSumX, FSumY, FRandom, &FHelper);
     for (size_t i = 0; i < FPushing.size(); ++i) {
         if (int32_t(i) == egoIndex)
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/THelperThread.h"
 #include "layout/TOrganizeThread.h"
 
 #include <limits>
@@ -41,4 +42,6 @@ private:
     // Per step: the active connected nodes in model order, their positions and pushes.
     std::vector<TOrganizedNode*> FPushing;
     std::vector<float> FX, FY, FSumX, FSumY;
+    // Sums half of the pushes of a large network while this thread sums the other half.
+    THelperThread FHelper;
 };

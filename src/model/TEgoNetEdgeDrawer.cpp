@@ -1,7 +1,6 @@
 #include "model/TEgoNetEdgeDrawer.h"
 
 #include "foundation/Colors.h"
-#include "foundation/Curves.h"
 
 #include <QLocale>
 #include <QPaintEngine>
@@ -15,7 +14,8 @@
 
 namespace {
 
-constexpr qsizetype kLabelPointCacheEntries = 1 << 15;
+// Curves to search before the helper takes them over while the links are painted.
+constexpr qsizetype kHelpedLabelSearches = 8;
 
 Qt::PenStyle LinePenStyle(uint8_t style)
 {
@@ -85,7 +85,6 @@ void DrawHandleSquare(QPainter& canvas, QPoint middle)
 
 TEgoNetEdgeDrawer::TEgoNetEdgeDrawer(TEgoNetNodeDrawer& nodes)
     : FNodes(nodes)
-    , FLabelPoints(kLabelPointCacheEntries)
 {
 }
 
@@ -122,11 +121,63 @@ void TEgoNetEdgeDrawer::DrawLinks(QPainter& canvas, std::span<TEgoNetEdge* const
         return;
     const QPen savedPen = canvas.pen();
     const QBrush savedBrush = canvas.brush();
-    for (TEgoNetEdge* link : links)
-        if (link)
-            PaintLink(canvas, link, link == singleSelected, options, savedBrush);
+    const auto paint = [&] {
+        for (TEgoNetEdge* link : links)
+            if (link)
+                PaintLink(canvas, link, link == singleSelected, options, savedBrush);
+    };
+    // A few searches are not worth handing over.
+    if (CollectPendingLabels(links, options) >= kHelpedLabelSearches) {
+        FSearched = 0;
+        FHelper.Run([this] { SearchPendingLabels(); }, paint);
+        for (const TPendingLabel& pending : FPending) {
+            const auto& [p0, p1, p2, p3] = pending.Points;
+            FLabelPoints.Remember(p0, p1, p2, p3, pending.Point);
+        }
+    } else {
+        FPendingOf.clear();
+        paint();
+    }
+    FPending.clear();
+    FPendingOf.clear();
     canvas.setPen(savedPen);
     canvas.setBrush(savedBrush);
+}
+
+qsizetype TEgoNetEdgeDrawer::CollectPendingLabels(std::span<TEgoNetEdge* const> links,
+                                                  const TLinkDrawOptions& options)
+{
+    FPending.clear();
+    FPendingOf.clear();
+    if (!options.ShowType && !options.ShowCaption && !options.ShowStrength)
+        return 0;
+    for (TEgoNetEdge* link : links) {
+        if (!link || link->HideLabel || link->Bends.Count() > 0)
+            continue;
+        // As PaintLink will find them.
+        link->UpdateEnabled();
+        link->UpdateVisible();
+        if (!link->Visible || !LinkInDrawingRange(*link))
+            continue;
+        const std::array<QPoint, 4> points{link->Source->Position, link->MidPoint, link->CurvePoint,
+                                           link->Target->Position};
+        if (FLabelPoints.Knows(points[0], points[1], points[2], points[3])
+            || LinkLabelText(*link, options.ShowType, options.ShowCaption, options.ShowStrength).isEmpty())
+            continue;
+        FPendingOf.insert(link, qsizetype(FPending.size()));
+        FPending.push_back({points, std::nullopt});
+    }
+    return qsizetype(FPending.size());
+}
+
+void TEgoNetEdgeDrawer::SearchPendingLabels()
+{
+    for (TPendingLabel& pending : FPending) {
+        const auto& [p0, p1, p2, p3] = pending.Points;
+        pending.Point = FHelperLabelPoints.LabelPoint(p0, p1, p2, p3);
+        FSearched.fetch_add(1, std::memory_order_release);
+        FSearched.notify_one();
+    }
 }
 
 void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected,
@@ -288,15 +339,15 @@ THitResult TEgoNetEdgeDrawer::HitTestLink(const TEgoNetEdge& link, const QPaintD
 
 std::optional<TRect> TEgoNetEdgeDrawer::CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h)
 {
-    TCurveKey key{link.Source->Position, link.MidPoint, link.CurvePoint, link.Target->Position};
     std::optional<QPoint> point;
-    if (const std::optional<QPoint>* cached = FLabelPoints.object(key)) {
-        point = *cached;
+    if (const auto pending = FPendingOf.constFind(&link); pending != FPendingOf.cend()) {
+        // The helper searches it meanwhile, from the link's ends as they stand during this paint.
+        for (qsizetype searched = FSearched.load(std::memory_order_acquire); searched <= *pending;
+             searched = FSearched.load(std::memory_order_acquire))
+            FSearched.wait(searched, std::memory_order_acquire);
+        point = FPending[size_t(*pending)].Point;
     } else {
-        QPoint found;
-        if (CurveLabelPoint(key.P0, key.P1, key.P2, key.P3, found))
-            point = found;
-        FLabelPoints.insert(std::move(key), new std::optional<QPoint>(point));
+        point = FLabelPoints.LabelPoint(link.Source->Position, link.MidPoint, link.CurvePoint, link.Target->Position);
     }
     if (!point)
         return std::nullopt;

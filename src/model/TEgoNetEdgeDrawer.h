@@ -1,20 +1,24 @@
 #pragma once
 
+#include "foundation/Curves.h"
 #include "foundation/Geometry.h"
+#include "foundation/THelperThread.h"
 #include "model/TEgoNetEdge.h"
 #include "model/TEgoNetNodeDrawer.h"
 #include "model/TSpriteCache.h"
 
-#include <QCache>
-#include <QHashFunctions>
+#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPoint>
 #include <QString>
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 // The view's display switches that a link's painting depends on.
 struct TLinkDrawOptions
@@ -51,18 +55,6 @@ public:
     THitResult HitTestLink(const TEgoNetEdge& link, const QPaintDevice& canvas, QPoint point, const QString& labelText);
 
 private:
-    struct TCurveKey
-    {
-        QPoint P0, P1, P2, P3;
-
-        bool operator==(const TCurveKey&) const = default;
-        friend size_t qHash(const TCurveKey& key, size_t seed = 0)
-        {
-            return qHashMulti(seed, key.P0.x(), key.P0.y(), key.P1.x(), key.P1.y(), key.P2.x(), key.P2.y(),
-                              key.P3.x(), key.P3.y());
-        }
-    };
-
     // The w x h rectangle of a curved link's label, centred on the curve's label point.
     std::optional<TRect> CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h);
     // Where the segment from p towards the node's centre crosses the node's border grown by 2;
@@ -77,6 +69,23 @@ private:
     TEgoNetNodeDrawer& FNodes;
     TLabelPainter FLabels;
     TSpriteCache FArrows;
-    // Finding a curve's label point draws the curve off-screen; unmoved links reuse the answer.
-    QCache<TCurveKey, std::optional<QPoint>> FLabelPoints;
+    // Finding a curve's label point draws the curve off-screen; links of a known shape reuse the answer.
+    TCurveLabelSearch FLabelPoints;
+
+    // While links are painted, the helper searches the label points of the curves whose shape is
+    // new, in painting order; a label waits for its own point only.
+    struct TPendingLabel
+    {
+        std::array<QPoint, 4> Points;
+        std::optional<QPoint> Point;
+    };
+    // The curves of the links about to be painted whose labels need a search; their count.
+    qsizetype CollectPendingLabels(std::span<TEgoNetEdge* const> links, const TLinkDrawOptions& options);
+    void SearchPendingLabels();
+    std::vector<TPendingLabel> FPending;
+    QHash<const TEgoNetEdge*, qsizetype> FPendingOf;
+    // How many of FPending the helper has searched.
+    std::atomic<qsizetype> FSearched = 0;
+    TCurveLabelSearch FHelperLabelPoints;
+    THelperThread FHelper;
 };

@@ -2,9 +2,17 @@
 
 #include "GeometryPrinters.h"
 
+#include "foundation/Rounding.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -110,4 +118,97 @@ TEST(CurvesLabelPoint, NothingFound)
     EXPECT_FALSE(CurveLabelPoint(QPoint(0, 0), QPoint(0, kFar.y()), kFar, QPoint(kFar.x(), 0), point));
     EXPECT_EQ(point, QPoint(-1, -1));
     EXPECT_EQ(CurveLabelRect(QPoint(0, 0), QPoint(0, kFar.y()), kFar, QPoint(kFar.x(), 0), 20, 10), (TRect{0, 0, 0, 0}));
+}
+
+namespace {
+
+// The label point as first written: the whole box drawn on a fresh image, then the walk along
+// the line from p1 towards the chord's middle (or the middle's column or row when they are
+// within 10 pixels in x or y). The near cases need no drawing and are left to the caller.
+std::optional<QPoint> WholeBoxLabelPoint(QPoint p0, QPoint p1, QPoint p2, QPoint p3)
+{
+    const int32_t left = std::min({p0.x(), p1.x(), p2.x(), p3.x()});
+    const int32_t top = std::min({p0.y(), p1.y(), p2.y(), p3.y()});
+    const int32_t right = std::max({p0.x(), p1.x(), p2.x(), p3.x()});
+    const int32_t bottom = std::max({p0.y(), p1.y(), p2.y(), p3.y()});
+    const QPoint origin(left, top);
+    QImage image(right - left + 1, bottom - top + 1, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::black, 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(BezierPath(p0 - origin, p1 - origin, p2 - origin, p3 - origin));
+    painter.end();
+    const QPoint c = p1 - origin;
+    const QPoint m((p0.x() - left + p3.x() - left) / 2, (p0.y() - top + p3.y() - top) / 2);
+    const auto walk = [&](int32_t from, int32_t to, auto at) -> std::optional<QPoint> {
+        for (int32_t i = from;; i += to >= from ? 1 : -1) {
+            const QPoint p = at(i);
+            if (image.rect().contains(p) && (image.pixel(p) & 0xFFFFFF) == 0)
+                return p + origin;
+            if (i == to)
+                return std::nullopt;
+        }
+    };
+    const auto xOnLine = [&](int32_t y) {
+        return QPoint(c.x() + RoundHalfEven(double(m.x() - c.x()) / (m.y() - c.y()) * (y - c.y())), y);
+    };
+    const auto yOnLine = [&](int32_t x) {
+        return QPoint(x, c.y() + RoundHalfEven(double(m.y() - c.y()) / (m.x() - c.x()) * (x - c.x())));
+    };
+    const int32_t fx = std::abs(m.x() - c.x());
+    const int32_t fy = std::abs(m.y() - c.y());
+    if (p0 == p3)
+        return walk(c.y(), m.y(), xOnLine);
+    if (fx <= 10)
+        return walk(std::min(c.y(), m.y()), std::max(c.y(), m.y()), [&](int32_t y) { return QPoint(m.x(), y); });
+    if (fy <= 10)
+        return walk(std::min(c.x(), m.x()), std::max(c.x(), m.x()), [&](int32_t x) { return QPoint(x, m.y()); });
+    if (fy < fx)
+        return walk(std::min(c.x(), m.x()), std::max(c.x(), m.x()), yOnLine);
+    return walk(std::min(c.y(), m.y()), std::max(c.y(), m.y()), xOnLine);
+}
+
+} // namespace
+
+TEST(CurvesLabelPoint, OneSearchForManyCurvesFindsWhatAWholeDrawingOfEachFinds)
+{
+    // Links with a parallel twin, self-loops and curves with free control points, each also
+    // moved as a whole (a remembered shape) and once more with one end nudged (a new shape).
+    // The near cases are CurveLabelPoint's own tests.
+    QRandomGenerator random(41);
+    TCurveLabelSearch search;
+    int searched = 0;
+    for (int i = 0; i < 4000; ++i) {
+        const QPoint p0(random.bounded(-300, 300), random.bounded(-300, 300));
+        QPoint p3 = p0 + QPoint(random.bounded(-150, 150), random.bounded(-150, 150));
+        QPoint p1, p2;
+        switch (i % 3) {
+        case 0:
+            p1 = p2 = OffsetMiddle(p0, p3, random.bounded(-40, 40));
+            break;
+        case 1:
+            p3 = p0;
+            p1 = p0 + QPoint(random.bounded(-60, 60), random.bounded(-60, 60));
+            p2 = PointTowards(p0, p1, random.bounded(60));
+            break;
+        default:
+            p1 = p0 + QPoint(random.bounded(-120, 120), random.bounded(-120, 120));
+            p2 = p3 + QPoint(random.bounded(-120, 120), random.bounded(-120, 120));
+        }
+        const QPoint shift(random.bounded(-500, 500), random.bounded(-500, 500));
+        const QPoint nudge(random.bounded(-2, 3), random.bounded(-2, 3));
+        for (const auto& [a, b, c, d] : {std::array{p0, p1, p2, p3}, std::array{p0 + shift, p1 + shift, p2 + shift, p3 + shift},
+                                        std::array{p0, p1, p2, p3 == p0 ? p3 : p3 + nudge}}) {
+            const std::optional<QPoint> found = search.LabelPoint(a, b, c, d);
+            // Control points near the chord's middle (in the box's coordinates) are not searched.
+            const QPoint origin(std::min({a.x(), b.x(), c.x(), d.x()}), std::min({a.y(), b.y(), c.y(), d.y()}));
+            const QPoint m((a.x() - origin.x() + d.x() - origin.x()) / 2, (a.y() - origin.y() + d.y() - origin.y()) / 2);
+            const QPoint f = m - (b - origin);
+            if (std::abs(f.y()) <= 10 && (a == d || std::abs(f.x()) <= 10))
+                continue;
+            ++searched;
+            ASSERT_EQ(found, WholeBoxLabelPoint(a, b, c, d)) << ::testing::PrintToString(std::array{a, b, c, d});
+        }
+    }
+    EXPECT_GT(searched, 6000); // most curves were drawn and searched
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -27,6 +30,42 @@ TEST(GeometrySqrt, SeriesAndReduction)
     EXPECT_EQ(IntSqrt(-5), -1.0f);
     EXPECT_EQ(IntSqrt(1), 1.0f);
     EXPECT_EQ(IntSqrt(2), 1.4257805f);
+}
+
+TEST(GeometrySqrt, TheReductionByExponentMatchesRepeatedDivisionToTheBit)
+{
+    // The reduction as the series' comment describes it, step by step.
+    const auto stepwise = [](float x) {
+        int n = 0;
+        if (x > 2) {
+            do {
+                x = x / 4;
+                ++n;
+            } while (x >= 2);
+        }
+        const float t = x - 1;
+        const float t2 = t * t;
+        const float t3 = t2 * t;
+        const float t4 = t3 * t;
+        const float t5 = t4 * t;
+        float r = float(1 + 0.5 * t);
+        r = float(r - 0.125 * t2);
+        r = float(r + 0.0625 * t3);
+        r = float(r - 0.0390625 * t4);
+        r = float(r + 0.027343 * t5);
+        for (; n > 0; --n)
+            r = r * 2;
+        return r;
+    };
+    std::vector<float> values{2.0f, std::nextafter(2.0f, 3.0f), 4.0f, 8.0f, 16.0f, 1e30f,
+                              std::numeric_limits<float>::max()};
+    QRandomGenerator random(23);
+    for (int i = 0; i < 200000; ++i) {
+        const float x = float(random.generateDouble()) * std::ldexp(1.0f, random.bounded(-10, 128));
+        values.push_back(x);
+    }
+    for (const float x : values)
+        ASSERT_EQ(FastSqrt(x), stepwise(x)) << x;
 }
 
 TEST(GeometrySqrt, DistanceIsExactOnRowsAndColumnsOnly)

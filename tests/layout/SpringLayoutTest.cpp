@@ -2,6 +2,7 @@
 
 #include "common/ScriptedDialogs.h"
 #include "foundation/Geometry.h"
+#include "foundation/THelperThread.h"
 #include "layout/Repulsion.h"
 #include "layout/TEgoOrganizer.h"
 #include "layout/TSpringEmbeddingOrganizer.h"
@@ -320,6 +321,28 @@ TEST_F(SpringLayoutTest, CoincidentNodesSeparateInARandomDirection)
     ExpectSameAsReference(organizer, 10);
 }
 
+TEST_F(SpringLayoutTest, ANetworkLargeEnoughForTwoThreadsFollowsTheArithmeticToTheBit)
+{
+    // 301 nodes: the pushes are summed on two threads, with some nodes on shared spots.
+    view.Size = QSize(900, 700);
+    QRandomGenerator random(31);
+    for (int i = 0; i < 301; ++i) {
+        TOrganizedNode* node = i % 50 == 7 ? Add(view.Model.GetNode(i / 3)->Position.x(),
+                                                 view.Model.GetNode(i / 3)->Position.y())
+                                           : Add(15 + random.bounded(830), 15 + random.bounded(670));
+        if (i > 0)
+            Link(node, view.Model.GetNode(random.bounded(i)));
+    }
+    for (int k = 0; k < 250; ++k) {
+        TOrganizedNode* a = view.Model.GetNode(random.bounded(301));
+        TOrganizedNode* b = view.Model.GetNode(random.bounded(301));
+        if (a != b)
+            Link(a, b);
+    }
+    TSpringEmbeddingOrganizer organizer(&view);
+    ExpectSameAsReference(organizer, 6);
+}
+
 TEST_F(SpringLayoutTest, NoConnectedNodeEndsTheRunAtOnce)
 {
     Add(200, 200);
@@ -400,7 +423,9 @@ TEST_F(SpringLayoutTest, DenseGraphsAskAfterTheThirdStep)
 TEST(RepulsionTest, SummingSeveralNodesAtOnceChangesNoBit)
 {
     QRandomGenerator random(3);
-    for (int n : {1, 7, 8, 9, 100, 333}) {
+    // Large inputs are also summed on two threads when a helper is given.
+    THelperThread twoThreads;
+    for (int n : {1, 7, 8, 9, 100, 256, 333, 1002}) {
         std::vector<float> x, y;
         for (int i = 0; i < n; ++i) {
             x.push_back(float(random.bounded(20000)) / 7.0f + 15);
@@ -411,19 +436,21 @@ TEST(RepulsionTest, SummingSeveralNodesAtOnceChangesNoBit)
             x[size_t(i)] = x[size_t(i / 2)];
             y[size_t(i)] = y[size_t(i / 2)];
         }
-        for (int ego : {-1, 0, n / 2}) {
-            const TRepulsion input{x, y, 1500.0f * 1500.0f, 90.0f * 90.0f, ego};
-            std::vector<float> vx(size_t(n), -1.0f), vy(size_t(n), -1.0f), sx(size_t(n), 0.0f), sy(size_t(n), 0.0f);
-            QRandomGenerator vectorRandom(n);
-            QRandomGenerator plainRandom(n);
-            SumRepulsion(input, vx, vy, vectorRandom);
-            SumRepulsionInOrder(input, sx, sy, plainRandom);
-            EXPECT_EQ(vectorRandom.generate(), plainRandom.generate()); // as many draws
-            for (int i = 0; i < n; ++i) {
-                ASSERT_EQ(vx[size_t(i)], sx[size_t(i)]) << n << " nodes, ego " << ego << ", node " << i;
-                ASSERT_EQ(vy[size_t(i)], sy[size_t(i)]) << n << " nodes, ego " << ego << ", node " << i;
+        for (int ego : {-1, 0, n / 2, n - 1})
+            for (THelperThread* helper : {static_cast<THelperThread*>(nullptr), &twoThreads}) {
+                const TRepulsion input{x, y, 1500.0f * 1500.0f, 90.0f * 90.0f, ego};
+                std::vector<float> vx(size_t(n), -1.0f), vy(size_t(n), -1.0f), sx(size_t(n), 0.0f),
+                    sy(size_t(n), 0.0f);
+                QRandomGenerator vectorRandom(n);
+                QRandomGenerator plainRandom(n);
+                SumRepulsion(input, vx, vy, vectorRandom, helper);
+                SumRepulsionInOrder(input, sx, sy, plainRandom);
+                EXPECT_EQ(vectorRandom.generate(), plainRandom.generate()); // as many draws
+                for (int i = 0; i < n; ++i) {
+                    ASSERT_EQ(vx[size_t(i)], sx[size_t(i)]) << n << " nodes, ego " << ego << ", node " << i;
+                    ASSERT_EQ(vy[size_t(i)], sy[size_t(i)]) << n << " nodes, ego " << ego << ", node " << i;
+                }
             }
-        }
     }
 }
 

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -262,4 +264,71 @@ TEST_F(EdgeDrawerTest, LinksBeyondTheDrawingRangeAreNeitherDrawnNorHit)
     link.Width = 1;
     link.Bends.Add(QPoint(max, 100));
     EXPECT_FALSE(Hit(100, 100).Hit);
+}
+
+TEST(EdgeDrawer, LabelsSearchedWhileTheLinksArePaintedLandWhereOneByOneTheyWould)
+{
+    // Thirty persons in a ring with a link and its curved twin between neighbours, some twins
+    // with hidden labels, one with bends, one self-loop: more new shapes than are searched while
+    // painting. Painted link by link, each curve's point is searched on the spot.
+    std::vector<std::unique_ptr<TEgoNetNode>> persons;
+    std::vector<std::unique_ptr<TEgoNetEdge>> owned;
+    std::vector<TEgoNetEdge*> links;
+    std::vector<int> offsets;
+    for (int i = 0; i < 30; ++i)
+        persons.push_back(std::make_unique<TEgoNetNode>(
+            QPoint(200 + int(150 * std::cos(i * 0.21)), 200 + int(150 * std::sin(i * 0.21)))));
+    for (int i = 0; i < 30; ++i)
+        for (int offset : {0, 20 + i}) {
+            TEgoNetNode* to = persons[size_t(i == 7 ? i : (i + 1) % 30)].get();
+            owned.push_back(std::make_unique<TEgoNetEdge>(persons[size_t(i)].get(), to));
+            TEgoNetEdge* link = owned.back().get();
+            link->SetTypeName("friend");
+            link->HideLabel = offset > 0 && i % 9 == 4;
+            if (offset > 0 && i == 12)
+                link->Bends.Add(QPoint(5, 5));
+            links.push_back(link);
+            offsets.push_back(offset);
+        }
+    links.push_back(nullptr);
+    const auto place = [&] {
+        for (size_t k = 0; k < owned.size(); ++k) {
+            TEgoNetEdge& link = *owned[k];
+            link.UpdateMidPoint(offsets[k]);
+            if (link.IsSelfLoop()) {
+                link.MidPoint = link.Source->Position + QPoint(10, -40);
+                link.UpdateCurvePoint();
+            }
+        }
+    };
+    const TLinkDrawOptions options{.ShowType = true};
+    const auto paint = [&](TEgoNetEdgeDrawer& drawer, bool oneByOne) {
+        QImage image(400, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setBrush(QColor(kBackground));
+        if (oneByOne) {
+            for (TEgoNetEdge* link : links)
+                if (link)
+                    drawer.DrawLink(painter, link, false, options);
+        } else {
+            drawer.DrawLinks(painter, links, nullptr, options);
+        }
+        return image;
+    };
+    place();
+    TEgoNetNodeDrawer nodes;
+    TEgoNetEdgeDrawer oneByOne(nodes);
+    TEgoNetEdgeDrawer together(nodes);
+    const QImage expected = paint(oneByOne, true);
+    EXPECT_EQ(paint(together, false), expected);
+    EXPECT_EQ(paint(together, false), expected); // every shape known now
+    // Moved as a whole, the ring keeps its label points relative to the persons.
+    for (auto& person : persons)
+        person->Position += QPoint(7, -3);
+    place();
+    TEgoNetEdgeDrawer fresh(nodes);
+    const QImage moved = paint(together, false);
+    EXPECT_NE(moved, expected);
+    EXPECT_EQ(moved, paint(fresh, true));
 }
