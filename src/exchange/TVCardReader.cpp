@@ -285,13 +285,14 @@ void TVCardReader::Read(const QByteArray& bytes, const QString& fileName, TEgoNe
         QByteArray text = physical[i];
         if (text.endsWith('\r'))
             text.chop(1);
-        if (!text.isEmpty() && (text[0] == ' ' || text[0] == '\t') && !line.isEmpty()) {
-            line += text.mid(1);
-            continue;
-        }
+        const bool folded = !text.isEmpty() && (text[0] == ' ' || text[0] == '\t') && !line.isEmpty();
         if (line.endsWith('=') && HasQuotedPrintable(line.left(line.indexOf(':')))) {
             line.chop(1);
-            line += text;
+            line += folded ? text.mid(1) : text;
+            continue;
+        }
+        if (folded) {
+            line += text.mid(1);
             continue;
         }
         finish();
