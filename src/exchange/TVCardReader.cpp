@@ -121,7 +121,6 @@ public:
     void Begin(int line)
     {
         FPerson = new TOrganizedNode(GridPosition(FModel.NodeCount()));
-        FPerson->ImageID = QString::fromLatin1(TEgoNetNode::DefaultImageID);
         FBeginLine = line;
     }
 
