@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 QStringList UniqueIDs(const QStringList& ids)
@@ -73,6 +75,12 @@ QString TNetworkTable::Value(const TEgoNetObject& object, const QString& name)
 
 QString TNetworkTable::XmlSafe(const QString& text)
 {
+    // Nearly every text is clean already and is shared rather than copied.
+    const auto clean = [](QChar c) {
+        return (c.unicode() >= 0x20 && c.unicode() < 0xD800) || c == '\t' || c == '\n' || c == '\r';
+    };
+    if (std::all_of(text.cbegin(), text.cend(), clean))
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "model/RecordFields.h"
 #include "model/TEgoNetModel.h"
 
+#include <algorithm>
 #include <climits>
 
 QString TImportReport::Text() const
@@ -25,8 +26,20 @@ TPersonMerger::TPersonMerger(TEgoNetModel& target, const TDisplayDefaults& defau
     : FTarget(target)
     , FDefaults(defaults)
 {
-    for (TOrganizedNode* person : target.Nodes())
+    for (TOrganizedNode* person : target.Nodes()) {
         Index(person);
+        FNodeIDs.insert(person->ID.toUpper());
+    }
+    for (const TEgoNetEdge* link : target.Links()) {
+        FLinkIDs.insert(link->ID.toUpper());
+        FLinks.insert(LinkKey(link->Source, link->Target, link->TypeName()));
+    }
+}
+
+QString TPersonMerger::LinkKey(const TEgoNetNode* a, const TEgoNetNode* b, const QString& type)
+{
+    const auto [low, high] = std::minmax(quintptr(a), quintptr(b));
+    return QStringLiteral("%1 %2 ").arg(low, 0, 16).arg(high, 0, 16) + type.toLower();
 }
 
 QString TPersonMerger::NameKey(const TEgoNetNode& person)
@@ -116,8 +129,9 @@ void TPersonMerger::Merge(const TEgoNetModel& imported, const QString& fileName,
             person->Size = size;
         }
         person->Position += shift;
-        if (person->ID.isEmpty() || FTarget.FindNodeByID(person->ID))
+        if (person->ID.isEmpty() || FNodeIDs.contains(person->ID.toUpper()))
             person->ID = NewObjectID();
+        FNodeIDs.insert(person->ID.toUpper());
         FTarget.AddNode(person);
         Index(person);
         placed.insert(source, person);
@@ -129,10 +143,12 @@ void TPersonMerger::Merge(const TEgoNetModel& imported, const QString& fileName,
         TEgoNetNode* to = placed.value(source->Target);
         if (!from || !to)
             continue;
-        if (FTarget.FindLink(from, to, source->TypeName())) {
+        const QString key = LinkKey(from, to, source->TypeName());
+        if (FLinks.contains(key)) {
             ++FReport.LinksExisting;
             continue;
         }
+        FLinks.insert(key);
         auto* link = new TEgoNetEdge();
         TFieldCopier copier;
         VisitLinkFields(copier, *link, *source);
@@ -146,8 +162,9 @@ void TPersonMerger::Merge(const TEgoNetModel& imported, const QString& fileName,
         link->Source = from;
         link->Target = to;
         link->Bends.Clear();
-        if (link->ID.isEmpty() || FTarget.FindLinkByID(link->ID))
+        if (link->ID.isEmpty() || FLinkIDs.contains(link->ID.toUpper()))
             link->ID = NewObjectID();
+        FLinkIDs.insert(link->ID.toUpper());
         FTarget.AddLink(link);
         link->UpdateMidPoint(link->Offset);
         ++FReport.LinksAdded;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -47,10 +48,16 @@ private:
     TEgoNetNode* Existing(const TEgoNetNode& person) const;
     void Index(TEgoNetNode* person);
     static QString NameKey(const TEgoNetNode& person);
+    // Links join two persons either way round; the type matches without regard to case.
+    static QString LinkKey(const TEgoNetNode* a, const TEgoNetNode* b, const QString& type);
 
     TEgoNetModel& FTarget;
     const TDisplayDefaults& FDefaults;
     QHash<QString, TEgoNetNode*> FByEMail;
     QHash<QString, TEgoNetNode*> FByName;
+    // What the target holds, so that large imports do not search it for every object.
+    QSet<QString> FNodeIDs;
+    QSet<QString> FLinkIDs;
+    QSet<QString> FLinks;
     TImportReport FReport;
 };
