@@ -38,7 +38,8 @@ TPersonMerger::TPersonMerger(TEgoNetModel& target, const TDisplayDefaults& defau
 
 QString TPersonMerger::LinkKey(const TEgoNetNode* a, const TEgoNetNode* b, const QString& type)
 {
-    const auto [low, high] = std::minmax(quintptr(a), quintptr(b));
+    const quintptr low = std::min(quintptr(a), quintptr(b));
+    const quintptr high = std::max(quintptr(a), quintptr(b));
     return QStringLiteral("%1 %2 ").arg(low, 0, 16).arg(high, 0, 16) + type.toLower();
 }
 
