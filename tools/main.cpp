@@ -61,8 +61,8 @@ int Dump(const QString& fileName)
 
 int main(int argc, char** argv)
 {
-    // Only rendering, layout and exchange work in a real view, which needs the widget application; the
-    // tool never shows a window, so it needs no screen.
+    // Only rendering, layout, import and export work in a real view, which needs the widget
+    // application; the tool never shows a window, so it needs no screen.
     const bool inView = argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "layout") == 0 ||
                                      std::strcmp(argv[1], "import") == 0 || std::strcmp(argv[1], "export") == 0);
     std::unique_ptr<QCoreApplication> app;

@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace {
 
 enum class TColumn { First, Last, Name, Sex, Birthday, EMail, PhoneLabel, PhoneValue, HomePhone, WorkPhone, CellPhone,
@@ -106,8 +108,10 @@ void SetPhone(TEgoNetNode& person, const QString& label, const QString& value)
                         : kind.contains("work") || kind.contains("business") ? PersonKeys::WorkPhone
                         : kind.contains("home") ? PersonKeys::HomePhone
                                                 : QString();
-    const QStringList order = key.isEmpty() ? QStringList{PersonKeys::CellPhone, PersonKeys::HomePhone, PersonKeys::WorkPhone}
-                                            : QStringList{key};
+    // A phone of no known kind takes the first free field.
+    const QStringList order = key.isEmpty()
+                                  ? QStringList{PersonKeys::CellPhone, PersonKeys::HomePhone, PersonKeys::WorkPhone}
+                                  : QStringList{key};
     for (const QString& k : order) {
         if (PersonValue(person, k).isEmpty()) {
             SetPersonValue(person, k, value);
@@ -148,7 +152,9 @@ void TContactCsvReader::Read(const QByteArray& bytes, const QString& fileName, T
         const TCsvRow& row = rows[r];
         if (row.Fields.size() > columns.size())
             throw EImportError(fileName, QStringLiteral("line %1").arg(row.Line),
-                               QStringLiteral("%1 fields, but the header names %2").arg(row.Fields.size()).arg(columns.size()));
+                               QStringLiteral("%1 fields, but the header names %2")
+                                   .arg(row.Fields.size())
+                                   .arg(columns.size()));
         auto* person = new TOrganizedNode(GridPosition(into.NodeCount()));
         into.AddNode(person);
         QString phoneLabel;

@@ -182,7 +182,9 @@ private:
             if (name == u"Geometry") {
                 const double w = a.value(QLatin1String("width")).toDouble();
                 const double h = a.value(QLatin1String("height")).toDouble();
-                e.GraphicsCentre = QPointF(a.value(QLatin1String("x")).toDouble() + w / 2, a.value(QLatin1String("y")).toDouble() + h / 2);
+                const double left = a.value(QLatin1String("x")).toDouble();
+                const double top = a.value(QLatin1String("y")).toDouble();
+                e.GraphicsCentre = QPointF(left + w / 2, top + h / 2);
                 e.GraphicsSize = std::max(w, h);
             } else if (name == u"Fill" && !e.GraphicsColour) {
                 e.GraphicsColour = ParseColour(a.value(QLatin1String("color")).toString());

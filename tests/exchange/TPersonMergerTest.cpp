@@ -31,7 +31,8 @@ TEST(PersonMerger, MergesByEMailThenNameAndSkipsTheNameless)
     AddPerson(model, "Bo", "Ek");
     AddPerson(model, "Cy", "Ro", "cy@one.org");
     const QString cards = WriteFile(dir, "c.vcf",
-                                    "BEGIN:VCARD\nFN:Annie\nEMAIL:ANN@example.org\nORG:Other\nTEL;TYPE=cell:0170\nEND:VCARD\n"
+                                    "BEGIN:VCARD\nFN:Annie\nEMAIL:ANN@example.org\nORG:Other\nTEL;TYPE=cell:0170\n"
+                                    "END:VCARD\n"
                                     "BEGIN:VCARD\nN:Ek;Bo\nBDAY:2001-02-03\nEND:VCARD\n"
                                     "BEGIN:VCARD\nN:Ro;Cy\nEMAIL:cy@two.org\nEND:VCARD\n"
                                     "BEGIN:VCARD\nNOTE:nobody\nEND:VCARD\n"
