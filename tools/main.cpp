@@ -1,3 +1,4 @@
+#include "ExchangeGraph.h"
 #include "GraphJson.h"
 #include "LayoutGraph.h"
 #include "RenderGraph.h"
@@ -31,6 +32,15 @@ const char* const kUsage =
     "                          the spring layout, or of the layout around the given person, write it\n"
     "                          to OUT.eng and print the number of steps; --seed repeats a run exactly;\n"
     "                          dense networks are laid out without asking\n"
+    "  import SOURCE... INTO.eng\n"
+    "                          add the persons of contact files (vCard .vcf, Google or Outlook .csv)\n"
+    "                          and the persons and links of .graphml files to INTO.eng, created when\n"
+    "                          it does not exist; a person already there (same e-mail, else same first\n"
+    "                          and last name) is completed, not added twice; prints what was added,\n"
+    "                          merged and skipped, and why; a bad source changes nothing\n"
+    "  export IN.eng OUT       write the network in the format of OUT's extension: .graphml, .gexf,\n"
+    "                          .vcf (vCard 4.0 of every person) or .csv (the tables OUT-persons.csv,\n"
+    "                          OUT-links.csv and OUT-ego.csv)\n"
     "  --help                  show this text\n";
 
 int Fail(const QString& message)
@@ -51,9 +61,10 @@ int Dump(const QString& fileName)
 
 int main(int argc, char** argv)
 {
-    // Only rendering and layout work in a real view, which needs the widget application; the
-    // tool never shows a window, so it needs no screen.
-    const bool inView = argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "layout") == 0);
+    // Only rendering, layout, import and export work in a real view, which needs the widget
+    // application; the tool never shows a window, so it needs no screen.
+    const bool inView = argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "layout") == 0 ||
+                                     std::strcmp(argv[1], "import") == 0 || std::strcmp(argv[1], "export") == 0);
     std::unique_ptr<QCoreApplication> app;
     if (inView) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -83,6 +94,16 @@ int main(int argc, char** argv)
         if (verb == "layout") {
             const int steps = LayoutGraphFile(ParseLayoutOptions(args.mid(1)));
             std::printf("%d\n", steps);
+            return 0;
+        }
+        if (verb == "import") {
+            const QByteArray report = ImportIntoGraphFile(args.mid(1)).toUtf8();
+            std::printf("%s\n", report.constData());
+            return 0;
+        }
+        if (verb == "export") {
+            for (const QString& file : ExportGraphFile(args.mid(1)))
+                std::printf("%s\n", file.toLocal8Bit().constData());
             return 0;
         }
     } catch (const std::exception& e) {

@@ -45,6 +45,7 @@ TEST(Tool, HelpListsTheVerbs)
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_TRUE(run.Out.contains("dump FILE.eng")) << run.Out.toStdString();
     EXPECT_TRUE(run.Out.contains("build IN.json OUT.eng")) << run.Out.toStdString();
+    EXPECT_TRUE(run.Out.contains("import SOURCE... INTO.eng") && run.Out.contains("export IN.eng OUT"));
     EXPECT_EQ(RunTool({"dump"}).ExitCode, 1);
     EXPECT_EQ(RunTool({"build", "in.json"}).ExitCode, 1);
     EXPECT_EQ(RunTool({"list"}).ExitCode, 1);
@@ -349,4 +350,34 @@ TEST(Tool, LayoutEndsOnNetworksWithoutLinksAndFindsPersonsByIdentifier)
     const TRun unsaved = RunTool({"layout", in, dir.filePath("no/such/folder/out.eng"), "--ego", id});
     EXPECT_EQ(unsaved.ExitCode, 1);
     EXPECT_TRUE(unsaved.Err.contains("circlewright-tool: Cannot save")) << unsaved.Err.toStdString();
+}
+
+TEST(Tool, ImportAddsToTheGraphFileAndABadSourceChangesNothing)
+{
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath("a.vcf"), "BEGIN:VCARD\r\nFN:Ann Lee\r\nEMAIL:ann@x.org\r\nEND:VCARD\r\n");
+    WriteBytes(dir.filePath("b.vcf"), "BEGIN:VCARD\r\nFN:Bo Ek\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Cy\r\n");
+    const QString net = dir.filePath("net.eng");
+    const TRun created = RunTool({"import", dir.filePath("a.vcf"), net});
+    ASSERT_EQ(created.ExitCode, 0) << created.Err.toStdString();
+    EXPECT_TRUE(created.Out.startsWith("1 persons added, 0 merged")) << created.Out.toStdString();
+    const TRun again = RunTool({"import", dir.filePath("a.vcf"), net});
+    EXPECT_TRUE(again.Out.startsWith("0 persons added, 1 merged")) << again.Out.toStdString();
+    const QByteArray saved = ReadBytes(net);
+
+    const TRun bad = RunTool({"import", dir.filePath("a.vcf"), dir.filePath("b.vcf"), net});
+    EXPECT_EQ(bad.ExitCode, 1);
+    EXPECT_TRUE(bad.Err.contains(dir.filePath("b.vcf") + ", line 4: the card begun here has no END:VCARD"))
+        << bad.Err.toStdString();
+    EXPECT_EQ(ReadBytes(net), saved);
+    EXPECT_EQ(RunTool({"import", dir.filePath("a.vcf"), dir.filePath("net.txt")}).ExitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("net.txt")));
+
+    const TRun exported = RunTool({"export", net, dir.filePath("t.csv")});
+    ASSERT_EQ(exported.ExitCode, 0) << exported.Err.toStdString();
+    EXPECT_TRUE(ReadBytes(dir.filePath("t-persons.csv")).contains("Ann Lee"));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("t-links.csv")) && QFileInfo::exists(dir.filePath("t-ego.csv")));
+    const TRun unknown = RunTool({"export", net, dir.filePath("t.pdf")});
+    EXPECT_EQ(unknown.ExitCode, 1);
+    EXPECT_TRUE(unknown.Err.contains(".graphml, .gexf, .vcf or .csv")) << unknown.Err.toStdString();
 }

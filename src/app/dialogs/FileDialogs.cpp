@@ -113,3 +113,23 @@ QString AskGraphPictureToSave(QWidget* parent, int& depth)
     depth = kFormats[index < 0 ? kDefault : index].Depth;
     return chosen;
 }
+
+QStringList AskFilesToImport(QWidget* parent, const QString& filter)
+{
+    QFileDialog dialog(parent, QStringLiteral("Import"));
+    Prepare(dialog, QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(filter);
+    if (DialogRunner().Exec(dialog) != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+QString AskFileToExport(QWidget* parent, const QString& filter, const QString& suffix)
+{
+    QFileDialog dialog(parent, QStringLiteral("Export"));
+    Prepare(dialog, QFileDialog::AcceptSave);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    return Run(dialog);
+}

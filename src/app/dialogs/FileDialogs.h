@@ -20,3 +20,9 @@ QString AskGraphToSave(QWidget* parent, const QString& current);
 // "Save Image": the picture of the graph as BMP at 1, 4, 8 or 24 bits, JPEG or EMF; depth gets
 // the colour depth of the chosen format.
 QString AskGraphPictureToSave(QWidget* parent, int& depth);
+
+// "Import": one or more existing files matching the filter ("vCard files (*.vcf)"); empty when
+// the user cancelled.
+QStringList AskFilesToImport(QWidget* parent, const QString& filter);
+// "Export": the file to write, given the extension suffix when typed without one.
+QString AskFileToExport(QWidget* parent, const QString& filter, const QString& suffix);

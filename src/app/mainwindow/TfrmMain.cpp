@@ -17,6 +17,8 @@
 #include "app/pages/TfrmPageConnections.h"
 #include "app/pages/TfrmPageDisplay.h"
 #include "app/pages/TfrmPagePersons.h"
+#include "exchange/ExchangeError.h"
+#include "exchange/ExchangeFormats.h"
 #include "output/TGraphOutput.h"
 #include "settings/TIniFile.h"
 #include "view/TCursorMan.h"
@@ -127,7 +129,6 @@ void TfrmMain::ConnectMenus()
 {
     Ui::TfrmMain& ui = *FUi;
     // Menus and tool buttons that exist but are never shown.
-    ui.Import1->menuAction()->setVisible(false);
     ui.Options1->menuAction()->setVisible(false);
     for (QAction* tool : {ui.tbLabel, ui.tbColor, ui.tbShape, ui.tbSize, ui.tbEdgeColor, ui.tbGrouping, ui.Button1})
         tool->setVisible(false);
@@ -150,7 +151,17 @@ void TfrmMain::ConnectMenus()
     connect(ui.Open1, &QAction::triggered, this, &TfrmMain::Open1Click);
     connect(ui.Save1, &QAction::triggered, this, &TfrmMain::Save1Click);
     connect(ui.SaveAs1, &QAction::triggered, this, &TfrmMain::SaveGraphAs);
-    connect(ui.CVScommaSeparatedValues1, &QAction::triggered, this, message("Not implemented yet."));
+    const auto import = [this](const char* filter) { return [this, filter] { ImportClick(QLatin1String(filter)); }; };
+    connect(ui.ImportVCard1, &QAction::triggered, this, import("vCard files (*.vcf *.vcard)"));
+    connect(ui.CVScommaSeparatedValues1, &QAction::triggered, this, import("Google or Outlook contacts (*.csv)"));
+    connect(ui.ImportGraphML1, &QAction::triggered, this, import("GraphML files (*.graphml)"));
+    const auto exporter = [this](const char* filter, const char* suffix) {
+        return [this, filter, suffix] { ExportClick(QLatin1String(filter), QLatin1String(suffix)); };
+    };
+    connect(ui.ExportGraphML1, &QAction::triggered, this, exporter("GraphML files (*.graphml)", "graphml"));
+    connect(ui.ExportGexf1, &QAction::triggered, this, exporter("GEXF files (*.gexf)", "gexf"));
+    connect(ui.ExportVCard1, &QAction::triggered, this, exporter("vCard files (*.vcf)", "vcf"));
+    connect(ui.ExportCsv1, &QAction::triggered, this, exporter("CSV tables (*.csv)", "csv"));
     connect(ui.Exit1, &QAction::triggered, this, &QWidget::close);
     connect(ui.New1, &QAction::triggered, this, [this] {
         SetActiveTab(tabPersons);
@@ -582,6 +593,57 @@ void TfrmMain::RedoClick()
 {
     FDocument->PauseLayout();
     FHistory->Redo();
+}
+
+void TfrmMain::ImportClick(const QString& filter)
+{
+    FPersons->CommitEdits();
+    FAttributes->CommitEdits();
+    FDocument->PauseLayout();
+    const QStringList files = AskFilesToImport(this, filter);
+    RepaintNow();
+    if (files.isEmpty())
+        return;
+    TEgoNetGraphDisplay& view = G().Graph();
+    TImportReport report;
+    try {
+        const auto busy = BusyCursor();
+        view.PrepareEdit(true);
+        report = ImportFiles(view.Model(), files, view.Settings());
+    } catch (const EImportError& error) {
+        UserDialogs().Show(error.Message(), TMessageKind::Warning);
+        return;
+    }
+    view.Edited(QStringLiteral("Import"));
+    ShowRestoredGraph();
+    view.update();
+    UserDialogs().Show(report.Text(), TMessageKind::Information);
+}
+
+void TfrmMain::ExportClick(const QString& filter, const QString& suffix)
+{
+    FPersons->CommitEdits();
+    FAttributes->CommitEdits();
+    QList<const TEgoNetNode*> persons;
+    if (suffix == QLatin1String("vcf")) {
+        for (const TOrganizedNode* person : FPersons->EditedPersons())
+            persons.append(person);
+        if (persons.isEmpty()) {
+            UserDialogs().Show(QStringLiteral("Check the persons to export on the Persons page first."),
+                               TMessageKind::Information);
+            return;
+        }
+    }
+    const QString chosen = AskFileToExport(this, filter, suffix);
+    RepaintNow();
+    if (chosen.isEmpty())
+        return;
+    try {
+        const auto busy = BusyCursor();
+        ExportNetwork(G().Graph().Model(), chosen, G().Graph().Caption, persons);
+    } catch (const EExportError& error) {
+        UserDialogs().Show(error.Message(), TMessageKind::Warning);
+    }
 }
 
 void TfrmMain::ShowRestoredGraph()

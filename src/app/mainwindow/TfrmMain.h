@@ -85,6 +85,11 @@ public:
     void ShowHelp();
     void UndoClick();
     void RedoClick();
+    // File > Import: the chosen files (of the filter's kind) are added to the graph as one undo
+    // step; the user is told what was added, merged and skipped. A bad file adds nothing.
+    void ImportClick(const QString& filter);
+    // File > Export: the graph, or for a vCard the persons checked on the Persons page.
+    void ExportClick(const QString& filter, const QString& suffix);
     // Offers the recovery copies that programs which are gone left behind, one by one, until
     // one is restored; whether one was.
     bool OfferRecovery();
