@@ -131,7 +131,7 @@ void SetPicture(TEgoNetNode& person, const QImage& image)
 
 QByteArray PictureBytes(const TEgoNetNode& person)
 {
-    if (person.Image.isNull() || person.ImageID == QLatin1String(TEgoNetNode::DefaultImageID))
+    if (person.Image.isNull() || person.ImageID == kNoImageID)
         return QByteArray();
     QByteArray bytes;
     QBuffer buffer(&bytes);

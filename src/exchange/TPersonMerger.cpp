@@ -109,8 +109,8 @@ void TPersonMerger::Merge(const TEgoNetModel& imported, const QString& fileName,
                 if (PersonValue(*existing, name).isEmpty())
                     SetPersonValue(*existing, name, PersonValue(*source, name));
             }
-            if (existing->ImageID == QLatin1String(TEgoNetNode::DefaultImageID) &&
-                source->ImageID != QLatin1String(TEgoNetNode::DefaultImageID))
+            if (existing->ImageID == kNoImageID &&
+                source->ImageID != kNoImageID)
                 TPictureField::Copy(*existing, *source);
             if (existing->Caption().isEmpty())
                 existing->SetCaption(source->Caption());

@@ -74,7 +74,7 @@ TEST(VCardReader, MapsEveryField)
     EXPECT_EQ(Field(p, PersonKeys::Work), "Acme Ltd.");
     EXPECT_EQ(Field(p, PersonKeys::Categories), "Friends,Chess club");
     EXPECT_EQ(p->Image.pixel(1, 1), qRgb(255, 0, 0));
-    EXPECT_NE(p->ImageID, TEgoNetNode::DefaultImageID);
+    EXPECT_NE(p->ImageID, kNoImageID);
 }
 
 TEST(VCardReader, ToleratesFoldingQuotedPrintableAndWindows1252)
@@ -110,11 +110,11 @@ TEST(VCardReader, PictureLinksAndOddBirthdaysAreNotedNotRead)
                                 PngBase64() + "\r\nEND:VCARD\r\n",
                             &notes);
     ASSERT_EQ(model->NodeCount(), 2);
-    EXPECT_EQ(model->GetNode(0)->ImageID, TEgoNetNode::DefaultImageID);
+    EXPECT_EQ(model->GetNode(0)->ImageID, kNoImageID);
     ASSERT_EQ(notes.size(), 2);
     EXPECT_TRUE(notes[0].contains("cards.vcf, line 4") && notes[0].contains("link")) << notes[0].toStdString();
     EXPECT_TRUE(notes[1].contains("sometime"));
-    EXPECT_NE(model->GetNode(1)->ImageID, TEgoNetNode::DefaultImageID);
+    EXPECT_NE(model->GetNode(1)->ImageID, kNoImageID);
     EXPECT_EQ(Field(model->GetNode(1), PersonKeys::BirthdayMonth), "July");
     EXPECT_EQ(Field(model->GetNode(1), PersonKeys::FirstName), "Cy");
 }
