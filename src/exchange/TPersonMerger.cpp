@@ -109,8 +109,7 @@ void TPersonMerger::Merge(const TEgoNetModel& imported, const QString& fileName,
                 if (PersonValue(*existing, name).isEmpty())
                     SetPersonValue(*existing, name, PersonValue(*source, name));
             }
-            if (existing->ImageID == kNoImageID &&
-                source->ImageID != kNoImageID)
+            if (existing->ImageID == kNoImageID && source->ImageID != kNoImageID)
                 TPictureField::Copy(*existing, *source);
             if (existing->Caption().isEmpty())
                 existing->SetCaption(source->Caption());

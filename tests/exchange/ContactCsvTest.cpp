@@ -26,20 +26,12 @@ QByteArray Contact(const QString& headerFile, const QList<QPair<QString, QString
 
 std::unique_ptr<TEgoNetModel> Read(const QByteArray& bytes)
 {
-    auto model = std::make_unique<TEgoNetModel>();
-    QStringList notes;
-    TContactCsvReader::Read(bytes, QStringLiteral("contacts.csv"), *model, notes);
-    return model;
+    return ReadWith<TContactCsvReader>(bytes, QStringLiteral("contacts.csv"));
 }
 
 QString ErrorOf(const QByteArray& bytes)
 {
-    try {
-        Read(bytes);
-    } catch (const EImportError& e) {
-        return e.Message();
-    }
-    return QString();
+    return ReadErrorWith<TContactCsvReader>(bytes, QStringLiteral("contacts.csv"));
 }
 
 void ExpectAnn(const TEgoNetModel& model)

@@ -39,20 +39,12 @@ void BuildNetwork(TEgoNetModel& model)
 
 std::unique_ptr<TEgoNetModel> ReadGraphML(const QByteArray& bytes)
 {
-    auto model = std::make_unique<TEgoNetModel>();
-    QStringList notes;
-    TGraphMLReader::Read(bytes, QStringLiteral("net.graphml"), *model, notes);
-    return model;
+    return ReadWith<TGraphMLReader>(bytes, QStringLiteral("net.graphml"));
 }
 
 QString GraphMLError(const QByteArray& bytes)
 {
-    try {
-        ReadGraphML(bytes);
-    } catch (const EImportError& e) {
-        return e.Message();
-    }
-    return QString();
+    return ReadErrorWith<TGraphMLReader>(bytes, QStringLiteral("net.graphml"));
 }
 
 } // namespace

@@ -31,20 +31,12 @@ QByteArray PngBase64()
 
 std::unique_ptr<TEgoNetModel> Read(const QByteArray& bytes, QStringList* notes = nullptr)
 {
-    auto model = std::make_unique<TEgoNetModel>();
-    QStringList ignored;
-    TVCardReader::Read(bytes, QStringLiteral("cards.vcf"), *model, notes ? *notes : ignored);
-    return model;
+    return ReadWith<TVCardReader>(bytes, QStringLiteral("cards.vcf"), notes);
 }
 
 QString ErrorOf(const QByteArray& bytes)
 {
-    try {
-        Read(bytes);
-    } catch (const EImportError& e) {
-        return e.Message();
-    }
-    return QString();
+    return ReadErrorWith<TVCardReader>(bytes, QStringLiteral("cards.vcf"));
 }
 
 } // namespace
