@@ -7,10 +7,9 @@ int32_t RoundHalfEven(double x)
 {
     if (std::isnan(x))
         return 0;
-    double r = std::floor(x);
-    const double diff = x - r;
-    if (diff > 0.5 || (diff == 0.5 && std::fmod(r, 2.0) != 0.0))
-        r += 1.0;
+    // The processor's own rounding, to nearest with halves to even; the program never changes
+    // the rounding mode.
+    const double r = std::nearbyint(x);
     if (r >= double(std::numeric_limits<int32_t>::max()))
         return std::numeric_limits<int32_t>::max();
     if (r <= double(std::numeric_limits<int32_t>::min()))
