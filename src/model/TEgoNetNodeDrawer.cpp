@@ -197,21 +197,22 @@ void TLabelPainter::Draw(QPainter& canvas, const TRect& rect, QPoint textOffset,
 
     TBitmapKey key{TTextKey{text, fontKey}, textColour.rgb(), background.rgba(), box.width(), box.height(),
                    textOffset.x(), textOffset.y(), ratio};
-    QImage bitmap;
+    // Drawn straight from the cache: a copy of the image per label costs more than it seems.
     if (const QImage* cached = FBitmaps.object(key)) {
-        bitmap = *cached;
-    } else {
-        // Opaque labels are plain copies onto the canvas; only a missing brush needs blending.
-        bitmap = QImage(box.size() * ratio,
-                        background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
-        bitmap.setDevicePixelRatio(ratio);
-        bitmap.fill(background);
-        QPainter painter(&bitmap);
-        WriteText(painter, textOffset, text, Font(fontKey), textColour);
-        painter.end();
-        FBitmaps.insert(std::move(key), new QImage(bitmap), bitmap.sizeInBytes());
+        canvas.drawImage(box.topLeft(), *cached);
+        return;
     }
+    // Opaque labels are plain copies onto the canvas; only a missing brush needs blending.
+    QImage bitmap(box.size() * ratio,
+                  background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    bitmap.setDevicePixelRatio(ratio);
+    bitmap.fill(background);
+    QPainter painter(&bitmap);
+    WriteText(painter, textOffset, text, Font(fontKey), textColour);
+    painter.end();
     canvas.drawImage(box.topLeft(), bitmap);
+    const qsizetype bytes = bitmap.sizeInBytes();
+    FBitmaps.insert(std::move(key), new QImage(std::move(bitmap)), bytes);
 }
 
 // TEgoNetNodeDrawer
