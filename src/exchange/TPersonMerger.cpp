@@ -7,6 +7,32 @@
 
 #include <algorithm>
 #include <climits>
+#include <type_traits>
+
+namespace {
+
+// A copy of an imported person or link in the network's default looks; from a file that carries
+// looks it keeps its colour and its extent (a person's size, a link's width).
+template <typename Object, typename Extent>
+Object* CopyInDefaultLooks(const Object& source, Extent extent, const TDisplayDefaults& defaults, bool carriesLooks)
+{
+    auto* copy = new Object();
+    TFieldCopier copier;
+    if constexpr (std::is_base_of_v<TEgoNetNode, Object>)
+        VisitNodeFields(copier, *copy, source);
+    else
+        VisitLinkFields(copier, *copy, source);
+    const uint32_t colour = copy->Color;
+    const int32_t size = copy->*extent;
+    copy->ApplyDefaults(defaults);
+    if (carriesLooks) {
+        copy->Color = colour;
+        copy->*extent = size;
+    }
+    return copy;
+}
+
+} // namespace
 
 QString TImportReport::Text() const
 {
@@ -118,16 +144,7 @@ void TPersonMerger::Merge(const TEgoNetModel& imported, const QString& fileName,
             ++FReport.Merged;
             continue;
         }
-        auto* person = new TOrganizedNode();
-        TFieldCopier copier;
-        VisitNodeFields(copier, *person, *source);
-        const uint32_t colour = person->Color;
-        const int32_t size = person->Size;
-        person->ApplyDefaults(FDefaults);
-        if (carriesLooks) {
-            person->Color = colour;
-            person->Size = size;
-        }
+        TOrganizedNode* person = CopyInDefaultLooks(*source, &TEgoNetNode::Size, FDefaults, carriesLooks);
         person->Position += shift;
         if (person->ID.isEmpty() || FNodeIDs.contains(person->ID.toUpper()))
             person->ID = NewObjectID();
@@ -149,16 +166,7 @@ void TPersonMerger::Merge(const TEgoNetModel& imported, const QString& fileName,
             continue;
         }
         FLinks.insert(key);
-        auto* link = new TEgoNetEdge();
-        TFieldCopier copier;
-        VisitLinkFields(copier, *link, *source);
-        const uint32_t colour = link->Color;
-        const int32_t width = link->Width;
-        link->ApplyDefaults(FDefaults);
-        if (carriesLooks) {
-            link->Color = colour;
-            link->Width = width;
-        }
+        TEgoNetEdge* link = CopyInDefaultLooks(*source, &TEgoNetEdge::Width, FDefaults, carriesLooks);
         link->Source = from;
         link->Target = to;
         link->Bends.Clear();
