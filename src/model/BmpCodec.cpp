@@ -22,8 +22,8 @@ uint16_t U16(const QByteArray& b, int at)
     return qFromLittleEndian(v);
 }
 
-// Whether the header's pixel count fits what the file can hold. Uncompressed rows must be
-// present in full; run-length data can expand, but not beyond 256 pixels a byte.
+// Whether the header's pixel count fits what the file holds from the pixels' start. Uncompressed
+// rows must be present in full; run-length data can expand, but not beyond 256 pixels a byte.
 bool PlausibleHeader(const QByteArray& bytes)
 {
     constexpr int kFileHeader = 14;
@@ -49,7 +49,14 @@ bool PlausibleHeader(const QByteArray& bytes)
     height = height < 0 ? -height : height;
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || bitCount == 0 || bitCount > 32)
         return false;
-    const int64_t available = bytes.size() - kFileHeader;
+    // Counted from where the pixels start: the stored offset, or the end of the headers when it
+    // is 0. The image plugin leaves rows it cannot read uninitialised, which would put stray
+    // memory into the picture and from there into saved files.
+    const uint32_t offset = U32(bytes, 10);
+    const int64_t start = offset != 0 ? int64_t(offset) : kFileHeader + int64_t(infoSize);
+    const int64_t available = bytes.size() - start;
+    if (available <= 0)
+        return false;
     const bool runLength = compression == 1 || compression == 2;
     if (runLength)
         return width * height <= available * 256;

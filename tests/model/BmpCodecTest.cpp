@@ -108,6 +108,22 @@ TEST(BmpCodec, OtherBitDepthsStillGoThroughThePlugin)
     EXPECT_EQ(decoded.pixel(6, 4), qRgb(90, 90, 90));
 }
 
+// Rows that are not in the file would come back as whatever memory held: no picture instead.
+TEST(BmpCodec, PixelsThatStartTooLateForTheirRowsGiveNoPicture)
+{
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 20, 30));
+    const QByteArray whole = EncodeBmp(picture);
+    ASSERT_FALSE(DecodeBmp(whole).isNull());
+
+    QByteArray late = whole;
+    qToLittleEndian<uint32_t>(uint32_t(whole.size() - 24), late.data() + 10);
+    EXPECT_TRUE(DecodeBmp(late).isNull()) << "the offset leaves room for one row of four";
+
+    QByteArray cut = whole.left(whole.size() - 1);
+    EXPECT_TRUE(DecodeBmp(cut).isNull());
+}
+
 TEST(BmpCodec, MasksMatchThePixelsAndFollowChangedPictures)
 {
     QRandomGenerator random(7);
