@@ -6,22 +6,15 @@
 #include <QBuffer>
 #include <QRegularExpression>
 
-namespace {
-
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
-
-} // namespace
-
 QString MonthName(int month)
 {
-    return month >= 1 && month <= 12 ? QString::fromLatin1(kMonths[month - 1]) : QString();
+    return month >= 1 && month <= 12 ? MonthNames()[month - 1] : QString();
 }
 
 int MonthNumber(const QString& name)
 {
     for (int i = 0; i < 12; ++i)
-        if (name.trimmed().compare(QLatin1String(kMonths[i]), Qt::CaseInsensitive) == 0)
+        if (name.trimmed().compare(MonthNames()[i], Qt::CaseInsensitive) == 0)
             return i + 1;
     return 0;
 }

@@ -2,34 +2,12 @@
 
 #include <QByteArray>
 #include <QImage>
+#include "model/PersonKeys.h"
+
 #include <QPoint>
 #include <QString>
 
 class TEgoNetNode;
-
-// The personal details as the Persons page keeps them: free attributes under fixed keys. The
-// contact formats map their fields onto these, both ways.
-namespace PersonKeys {
-inline const QString FirstName = QStringLiteral("name_first");
-inline const QString LastName = QStringLiteral("name_last");
-inline const QString Sex = QStringLiteral("sex");
-inline const QString BirthdayMonth = QStringLiteral("birthday_month");
-inline const QString BirthdayYear = QStringLiteral("birthday_year");
-inline const QString Work = QStringLiteral("work_type");
-inline const QString EMail = QStringLiteral("email");
-inline const QString HomePhoneArea = QStringLiteral("homephone_area");
-inline const QString HomePhone = QStringLiteral("homephone");
-inline const QString WorkPhoneArea = QStringLiteral("workphone_area");
-inline const QString WorkPhone = QStringLiteral("workphone");
-inline const QString CellPhoneArea = QStringLiteral("cellphone_area");
-inline const QString CellPhone = QStringLiteral("cellphone");
-// Contact groups ("CATEGORIES", "Labels", "Categories") land here.
-inline const QString Categories = QStringLiteral("categories");
-} // namespace PersonKeys
-
-// The page's values for sex.
-inline const QString kMale = QStringLiteral("male");
-inline const QString kFemale = QStringLiteral("female");
 
 // "January" for 1 … "December" for 12, empty otherwise.
 QString MonthName(int month);

@@ -1,5 +1,6 @@
 #include "app/pages/GroupEditing.h"
 
+#include "model/PersonKeys.h"
 #include "model/TEgoNetObject.h"
 
 #include <QLabel>
@@ -7,9 +8,10 @@
 
 const QStringList& PersonalKeys()
 {
-    static const QStringList keys{"name_first", "name_last", "sex", "birthday_month", "birthday_year", "education",
-                                  "work_type", "email", "homephone_area", "homephone", "workphone_area", "workphone",
-                                  "cellphone_area", "cellphone", "entertainments", "sports", "foods"};
+    using namespace PersonKeys;
+    static const QStringList keys{FirstName,     LastName,  Sex,           BirthdayMonth, BirthdayYear,   Education,
+                                  Work,          EMail,     HomePhoneArea, HomePhone,     WorkPhoneArea, WorkPhone,
+                                  CellPhoneArea, CellPhone, Entertainments, Sports,       Foods};
     return keys;
 }
 

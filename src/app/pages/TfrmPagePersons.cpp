@@ -12,6 +12,7 @@
 #include "app/pages/PageForm.h"
 #include "foundation/AtomicFileWriter.h"
 #include "model/BmpCodec.h"
+#include "model/PersonKeys.h"
 #include "output/JpegCodec.h"
 #include "settings/TIniFile.h"
 #include "ui_TfrmPagePersons.h"
@@ -30,9 +31,6 @@ namespace {
 
 const QString kGroupMode = QStringLiteral("group mode...");
 
-const QStringList kMonths{"January", "February", "March", "April", "May", "June",
-                          "July", "August", "September", "October", "November", "December"};
-
 QStringList Years()
 {
     QStringList years;
@@ -48,15 +46,16 @@ TfrmPagePersons::TfrmPagePersons(QWidget* parent)
     , ui(std::make_unique<Ui::TfrmPagePersons>())
 {
     SetUpPage(*this, *ui);
-    FFields = {{ui->edFirstName, "name_first"},       {ui->edLastName, "name_last"},
-               {ui->cbSex, "sex"},                    {ui->cbMonth, "birthday_month"},
-               {ui->cbYear, "birthday_year"},         {ui->cbSchools, "education"},
-               {ui->cbWork, "work_type"},             {ui->edEMail, "email"},
-               {ui->edHomePhone_Area, "homephone_area"}, {ui->edHomePhone, "homephone"},
-               {ui->edWorkPhone_Area, "workphone_area"}, {ui->edWorkPhone, "workphone"},
-               {ui->edCellPhone_Area, "cellphone_area"}, {ui->edCellPhone, "cellphone"},
-               {ui->edEntertainments, "entertainments"}, {ui->edMovies, "movies"},
-               {ui->edSports, "sports"},              {ui->edFoods, "foods"}};
+    using namespace PersonKeys;
+    FFields = {{ui->edFirstName, FirstName},           {ui->edLastName, LastName},
+               {ui->cbSex, Sex},                       {ui->cbMonth, BirthdayMonth},
+               {ui->cbYear, BirthdayYear},             {ui->cbSchools, Education},
+               {ui->cbWork, Work},                     {ui->edEMail, EMail},
+               {ui->edHomePhone_Area, HomePhoneArea},  {ui->edHomePhone, HomePhone},
+               {ui->edWorkPhone_Area, WorkPhoneArea},  {ui->edWorkPhone, WorkPhone},
+               {ui->edCellPhone_Area, CellPhoneArea},  {ui->edCellPhone, CellPhone},
+               {ui->edEntertainments, Entertainments}, {ui->edMovies, Movies},
+               {ui->edSports, Sports},                 {ui->edFoods, Foods}};
 
     TListGrid& grid = Grid();
     grid.SetCell(1, 0, QStringLiteral("Name"));
@@ -191,7 +190,7 @@ void TfrmPagePersons::ClearForm()
         combo->addItems(items);
     };
     refill(ui->cbSex, {QStringLiteral("male"), QStringLiteral("female")});
-    refill(ui->cbMonth, kMonths);
+    refill(ui->cbMonth, MonthNames());
     refill(ui->cbYear, Years());
     ui->cbSchools->clear();
     ui->cbWork->clear();
@@ -289,13 +288,13 @@ void TfrmPagePersons::SplitCaptions()
     TListGrid& grid = Grid();
     for (int row = 1; row < grid.RowCount(); ++row) {
         auto* person = static_cast<TOrganizedNode*>(grid.Object(1, row));
-        if (!person || person->Caption().isEmpty() || !ShownValue(person, "name_first").isEmpty()
+        if (!person || person->Caption().isEmpty() || !ShownValue(person, PersonKeys::FirstName).isEmpty()
             || !ShownValue(person, "name_last").isEmpty())
             continue;
         QString first;
         QString last;
         SplitCaption(person->Caption(), first, last);
-        person->Attributes.SetValue(QStringLiteral("name_first"), first);
+        person->Attributes.SetValue(PersonKeys::FirstName, first);
         person->Attributes.SetValue(QStringLiteral("name_last"), last);
     }
 }

@@ -61,7 +61,7 @@ private:
     struct TField
     {
         QWidget* Control;
-        const char* Key;
+        QString Key;
     };
 
     TEgoNetModel* Model() const;
