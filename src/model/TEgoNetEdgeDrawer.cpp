@@ -14,8 +14,8 @@
 
 namespace {
 
-// Curves to search before the helper takes them over while the links are painted.
-constexpr qsizetype kHelpedLabelSearches = 8;
+// Links to paint before the helper shares their label searches.
+constexpr size_t kSharedSearchLinks = 64;
 
 Qt::PenStyle LinePenStyle(uint8_t style)
 {
@@ -83,8 +83,8 @@ void DrawHandleSquare(QPainter& canvas, QPoint middle)
 
 } // namespace
 
-TEgoNetEdgeDrawer::TEgoNetEdgeDrawer(TEgoNetNodeDrawer& nodes)
-    : FNodes(nodes)
+TEgoNetEdgeDrawer::TEgoNetEdgeDrawer(bool searchBeside)
+    : FSearchBeside(searchBeside)
 {
 }
 
@@ -115,72 +115,91 @@ void TEgoNetEdgeDrawer::DrawLink(QPainter& canvas, TEgoNetEdge* link, bool singl
 }
 
 void TEgoNetEdgeDrawer::DrawLinks(QPainter& canvas, std::span<TEgoNetEdge* const> links,
-                                  const TEgoNetEdge* singleSelected, const TLinkDrawOptions& options)
+                                  const TEgoNetEdge* singleSelected, const TLinkDrawOptions& options,
+                                  const std::function<void()>& alongside)
 {
-    if (!canvas.isActive())
+    if (!canvas.isActive()) {
+        if (alongside)
+            alongside();
         return;
+    }
     const QPen savedPen = canvas.pen();
     const QBrush savedBrush = canvas.brush();
     const auto paint = [&] {
-        for (TEgoNetEdge* link : links)
-            if (link)
-                PaintLink(canvas, link, link == singleSelected, options, savedBrush);
+        for (size_t i = 0; i < links.size(); ++i)
+            if (links[i])
+                PaintLink(canvas, links[i], qsizetype(i), links[i] == singleSelected, options, savedBrush);
     };
-    // A few searches are not worth handing over.
-    if (CollectPendingLabels(links, options) >= kHelpedLabelSearches) {
-        FSearched = 0;
-        FHelper.Run([this] { SearchPendingLabels(); }, paint);
-        for (const TPendingLabel& pending : FPending) {
-            const auto& [p0, p1, p2, p3] = pending.Points;
-            FLabelPoints.Remember(p0, p1, p2, p3, pending.Point);
-        }
+    // A few links are not worth handing over.
+    if ((FSearchBeside && links.size() >= kSharedSearchLinks) || alongside) {
+        FStates = std::vector<std::atomic<uint8_t>>(links.size());
+        FFound.assign(links.size(), std::nullopt);
+        FHelper.Run(
+            [&] {
+                SearchLabelsBackwards(links, options);
+                if (alongside)
+                    alongside();
+            },
+            paint);
+        for (size_t i = 0; i < links.size(); ++i)
+            if (FStates[i].load(std::memory_order_relaxed) == kFound) {
+                const TEgoNetEdge& link = *links[i];
+                FLabelPoints.Remember(link.Source->Position, link.MidPoint, link.CurvePoint, link.Target->Position,
+                                      FFound[i]);
+            }
+        FStates.clear();
     } else {
-        FPendingOf.clear();
         paint();
     }
-    FPending.clear();
-    FPendingOf.clear();
     canvas.setPen(savedPen);
     canvas.setBrush(savedBrush);
 }
 
-qsizetype TEgoNetEdgeDrawer::CollectPendingLabels(std::span<TEgoNetEdge* const> links,
-                                                  const TLinkDrawOptions& options)
+bool TEgoNetEdgeDrawer::NeedsLabelSearch(const TEgoNetEdge& link, const TLinkDrawOptions& options) const
 {
-    FPending.clear();
-    FPendingOf.clear();
-    if (!options.ShowType && !options.ShowCaption && !options.ShowStrength)
-        return 0;
-    for (TEgoNetEdge* link : links) {
-        if (!link || link->HideLabel || link->Bends.Count() > 0)
-            continue;
-        // As PaintLink will find them.
-        link->UpdateEnabled();
-        link->UpdateVisible();
-        if (!link->Visible || !LinkInDrawingRange(*link))
-            continue;
-        const std::array<QPoint, 4> points{link->Source->Position, link->MidPoint, link->CurvePoint,
-                                           link->Target->Position};
-        if (FLabelPoints.Knows(points[0], points[1], points[2], points[3])
-            || LinkLabelText(*link, options.ShowType, options.ShowCaption, options.ShowStrength).isEmpty())
-            continue;
-        FPendingOf.insert(link, qsizetype(FPending.size()));
-        FPending.push_back({points, std::nullopt});
-    }
-    return qsizetype(FPending.size());
+    // As PaintLink and DrawLabel decide, without storing the link's visibility.
+    if ((!options.ShowType && !options.ShowCaption && !options.ShowStrength) || link.HideLabel
+        || link.Bends.Count() > 0 || !link.Source || !link.Target || !link.Source->Visible || !link.Target->Visible
+        || !LinkInDrawingRange(link))
+        return false;
+    return !FLabelPoints.Knows(link.Source->Position, link.MidPoint, link.CurvePoint, link.Target->Position)
+           && !LinkLabelText(link, options.ShowType, options.ShowCaption, options.ShowStrength).isEmpty();
 }
 
-void TEgoNetEdgeDrawer::SearchPendingLabels()
+void TEgoNetEdgeDrawer::SearchLabelsBackwards(std::span<TEgoNetEdge* const> links, const TLinkDrawOptions& options)
 {
-    for (TPendingLabel& pending : FPending) {
-        const auto& [p0, p1, p2, p3] = pending.Points;
-        pending.Point = FHelperLabelPoints.LabelPoint(p0, p1, p2, p3);
-        FSearched.fetch_add(1, std::memory_order_release);
-        FSearched.notify_one();
+    for (size_t i = links.size(); i-- > 0;) {
+        const TEgoNetEdge* link = links[i];
+        if (!link || !NeedsLabelSearch(*link, options))
+            continue;
+        uint8_t free = kFree;
+        // Taken by the painting thread, which has passed every link before it.
+        if (!FStates[i].compare_exchange_strong(free, kTaken, std::memory_order_acq_rel))
+            return;
+        FFound[i] = FHelperLabelPoints.LabelPoint(link->Source->Position, link->MidPoint, link->CurvePoint,
+                                                  link->Target->Position);
+        FStates[i].store(kFound, std::memory_order_release);
+        FStates[i].notify_one();
     }
 }
 
-void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected,
+std::optional<QPoint> TEgoNetEdgeDrawer::SharedLabelPoint(qsizetype index, QPoint p0, QPoint p1, QPoint p2,
+                                                          QPoint p3)
+{
+    std::atomic<uint8_t>& state = FStates[size_t(index)];
+    uint8_t free = kFree;
+    if (state.compare_exchange_strong(free, kTaken, std::memory_order_acq_rel)) {
+        FFound[size_t(index)] = FPaintLabelPoints.LabelPoint(p0, p1, p2, p3);
+        state.store(kFound, std::memory_order_relaxed);
+    } else {
+        for (uint8_t now = state.load(std::memory_order_acquire); now != kFound;
+             now = state.load(std::memory_order_acquire))
+            state.wait(now, std::memory_order_acquire);
+    }
+    return FFound[size_t(index)];
+}
+
+void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, qsizetype index, bool singleSelected,
                                   const TLinkDrawOptions& options, const QBrush& background)
 {
     link->UpdateEnabled();
@@ -262,10 +281,11 @@ void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, bool sing
         }
     }
     if ((options.ShowType || options.ShowCaption || options.ShowStrength) && !link->HideLabel)
-        DrawLabel(canvas, *link, options, background);
+        DrawLabel(canvas, *link, index, options, background);
 }
 
-void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options,
+void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, qsizetype index,
+                                  const TLinkDrawOptions& options,
                                   const QBrush& background)
 {
     const QString text = LinkLabelText(link, options.ShowType, options.ShowCaption, options.ShowStrength);
@@ -282,7 +302,7 @@ void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, con
         const int32_t left = s.x() + (b.x() - s.x() - w) / 2;
         const int32_t top = s.y() + (b.y() - s.y() - h) / 2;
         box = TRect{left, top, left + w, top + h};
-    } else if (const std::optional<TRect> onCurve = CurveLabelBox(link, w, h)) {
+    } else if (const std::optional<TRect> onCurve = CurveLabelBox(link, w, h, index)) {
         box = *onCurve;
     } else {
         return;
@@ -322,7 +342,7 @@ THitResult TEgoNetEdgeDrawer::HitTestLink(const TEgoNetEdge& link, const QPaintD
             return {};
         const int32_t dpi = canvas.logicalDpiY();
         const std::optional<TRect> box =
-            CurveLabelBox(link, FLabels.TextWidth(labelText, link.Font, dpi), FLabels.TextHeight(link.Font, dpi));
+            CurveLabelBox(link, FLabels.TextWidth(labelText, link.Font, dpi), FLabels.TextHeight(link.Font, dpi), -1);
         if (box && box->Contains(point.x(), point.y()))
             return {true, true};
         return {};
@@ -337,18 +357,14 @@ THitResult TEgoNetEdgeDrawer::HitTestLink(const TEgoNetEdge& link, const QPaintD
     return {};
 }
 
-std::optional<TRect> TEgoNetEdgeDrawer::CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h)
+std::optional<TRect> TEgoNetEdgeDrawer::CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h,
+                                                     qsizetype index)
 {
-    std::optional<QPoint> point;
-    if (const auto pending = FPendingOf.constFind(&link); pending != FPendingOf.cend()) {
-        // The helper searches it meanwhile, from the link's ends as they stand during this paint.
-        for (qsizetype searched = FSearched.load(std::memory_order_acquire); searched <= *pending;
-             searched = FSearched.load(std::memory_order_acquire))
-            FSearched.wait(searched, std::memory_order_acquire);
-        point = FPending[size_t(*pending)].Point;
-    } else {
-        point = FLabelPoints.LabelPoint(link.Source->Position, link.MidPoint, link.CurvePoint, link.Target->Position);
-    }
+    const QPoint p0 = link.Source->Position;
+    const QPoint p3 = link.Target->Position;
+    const std::optional<QPoint> point = index >= 0 && !FStates.empty() && !FLabelPoints.Knows(p0, link.MidPoint, link.CurvePoint, p3)
+                                            ? SharedLabelPoint(index, p0, link.MidPoint, link.CurvePoint, p3)
+                                            : FLabelPoints.LabelPoint(p0, link.MidPoint, link.CurvePoint, p3);
     if (!point)
         return std::nullopt;
     const int32_t left = point->x() - w / 2;
@@ -359,7 +375,8 @@ std::optional<TRect> TEgoNetEdgeDrawer::CurveLabelBox(const TEgoNetEdge& link, i
 QPoint TEgoNetEdgeDrawer::BorderPoint(QPoint p, TEgoNetNode& node, const QPaintDevice& canvas)
 {
     QPoint crossing;
-    if (LineRectIntersection(p, node.Position, GrownRect(FNodes.NodeBounds(node, canvas), 2), crossing))
+    const TRect bounds = TEgoNetNodeDrawer::NodeBounds(node, canvas, FLabels, FChanges);
+    if (LineRectIntersection(p, node.Position, GrownRect(bounds, 2), crossing))
         return crossing;
     return node.Position;
 }

@@ -16,6 +16,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -30,12 +31,14 @@ struct TLinkDrawOptions
     bool ShowType = false;
 };
 
-// Draws links and answers whether a point lies on one. Links end at their nodes' borders, which the
-// node drawer knows.
+// Draws links and answers whether a point lies on one. Links end at their nodes' borders.
 class TEgoNetEdgeDrawer
 {
 public:
-    explicit TEgoNetEdgeDrawer(TEgoNetNodeDrawer& nodes);
+    // searchBeside: new label points are searched on a helper thread while links are painted;
+    // a drawer that itself runs on a helper searches where it paints.
+    explicit TEgoNetEdgeDrawer(bool searchBeside = true);
+
 
     // Type, caption and strength ("%1.4g", the locale's decimal separator), each on request, one
     // blank between them.
@@ -47,45 +50,51 @@ public:
     // DrawLink for each link in order, singleSelected (or none) being the one with the handle.
     // Pen and brush come back once at the end, so that links which look alike share one pen:
     // changing the pen twice per link costs more than drawing it.
+    // alongside, when given, runs on a second thread meanwhile, after the search for new label
+    // points; it must leave the links and this drawer alone.
     void DrawLinks(QPainter& canvas, std::span<TEgoNetEdge* const> links, const TEgoNetEdge* singleSelected,
-                   const TLinkDrawOptions& options);
+                   const TLinkDrawOptions& options, const std::function<void()>& alongside = {});
+    // While changes is set, the label corners of shapeless nodes, which painting stores, go there.
+    void KeepNodeChanges(TNodeChanges* changes) { FChanges = changes; }
     // The handle square of the one selected link, drawn over the nodes.
     void DrawHandle(QPainter& canvas, TEgoNetEdge* link);
     // labelText is the label as drawn; labels of links with bends are not hit.
     THitResult HitTestLink(const TEgoNetEdge& link, const QPaintDevice& canvas, QPoint point, const QString& labelText);
 
 private:
-    // The w x h rectangle of a curved link's label, centred on the curve's label point.
-    std::optional<TRect> CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h);
+    // The w x h rectangle of a curved link's label, centred on the curve's label point. index is
+    // the link's place in the links being drawn, -1 outside DrawLinks.
+    std::optional<TRect> CurveLabelBox(const TEgoNetEdge& link, int32_t w, int32_t h, qsizetype index);
     // Where the segment from p towards the node's centre crosses the node's border grown by 2;
     // the centre when it does not.
     QPoint BorderPoint(QPoint p, TEgoNetNode& node, const QPaintDevice& canvas);
     // The canvas brush as the caller left it is the label's background.
-    void PaintLink(QPainter& canvas, TEgoNetEdge* link, bool singleSelected, const TLinkDrawOptions& options,
-                   const QBrush& background);
-    void DrawLabel(QPainter& canvas, const TEgoNetEdge& link, const TLinkDrawOptions& options,
+    void PaintLink(QPainter& canvas, TEgoNetEdge* link, qsizetype index, bool singleSelected,
+                   const TLinkDrawOptions& options, const QBrush& background);
+    void DrawLabel(QPainter& canvas, const TEgoNetEdge& link, qsizetype index, const TLinkDrawOptions& options,
                    const QBrush& background);
 
-    TEgoNetNodeDrawer& FNodes;
     TLabelPainter FLabels;
     TSpriteCache FArrows;
-    // Finding a curve's label point draws the curve off-screen; links of a known shape reuse the answer.
+    // Finding a curve's label point draws the curve off-screen; links of a known shape reuse the
+    // answer. Only read while the helper searches.
     TCurveLabelSearch FLabelPoints;
 
-    // While links are painted, the helper searches the label points of the curves whose shape is
-    // new, in painting order; a label waits for its own point only.
-    struct TPendingLabel
-    {
-        std::array<QPoint, 4> Points;
-        std::optional<QPoint> Point;
-    };
-    // The curves of the links about to be painted whose labels need a search; their count.
-    qsizetype CollectPendingLabels(std::span<TEgoNetEdge* const> links, const TLinkDrawOptions& options);
-    void SearchPendingLabels();
-    std::vector<TPendingLabel> FPending;
-    QHash<const TEgoNetEdge*, qsizetype> FPendingOf;
-    // How many of FPending the helper has searched.
-    std::atomic<qsizetype> FSearched = 0;
+    // While links are painted, the helper searches the label points of the curves of a new
+    // shape, from the last link backwards; a link that painting reaches first is searched where
+    // it is painted. So both threads share the searches without being told how.
+    enum TSearchState : uint8_t { kFree, kTaken, kFound };
+    // Whether painting the link will search its label point; reads the link and its ends only.
+    bool NeedsLabelSearch(const TEgoNetEdge& link, const TLinkDrawOptions& options) const;
+    void SearchLabelsBackwards(std::span<TEgoNetEdge* const> links, const TLinkDrawOptions& options);
+    // The searched label point of the link at index, searched here unless the helper has it.
+    std::optional<QPoint> SharedLabelPoint(qsizetype index, QPoint p0, QPoint p1, QPoint p2, QPoint p3);
+    // Per link being drawn; empty when painting does not share the searches.
+    std::vector<std::atomic<uint8_t>> FStates;
+    std::vector<std::optional<QPoint>> FFound;
+    TCurveLabelSearch FPaintLabelPoints;
     TCurveLabelSearch FHelperLabelPoints;
+    bool FSearchBeside;
+    TNodeChanges* FChanges = nullptr;
     THelperThread FHelper;
 };

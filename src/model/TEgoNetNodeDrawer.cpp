@@ -9,6 +9,7 @@
 #include <QPen>
 #include <QPolygon>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <initializer_list>
@@ -30,6 +31,14 @@ QRect ToQRect(const TRect& r)
     return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
 }
 
+
+// The node's square, centred on its position.
+TRect Square(const TEgoNetNode& node)
+{
+    const int32_t half = node.Size / 2;
+    const QPoint p = node.Position;
+    return TRect{p.x() - half, p.y() - half, p.x() + half, p.y() + half};
+}
 
 // QPainter strokes a rectangle or ellipse one pixel beyond its right and bottom edges; the figures
 // here end just inside them, as the bounds' containment rule says.
@@ -147,14 +156,14 @@ QFont TLabelPainter::FontOf(const TFontKey& key)
     return font;
 }
 
-QFont TLabelPainter::Font(const TFontKey& key)
+const TLabelPainter::TFontEntry& TLabelPainter::Font(const TFontKey& key)
 {
-    // One QFont per key: it keeps its font engine, which a fresh QFont would look up again.
-    if (const QFont* cached = FFonts.object(key))
+    if (const TFontEntry* cached = FFonts.object(key))
         return *cached;
-    const QFont font = FontOf(key);
-    FFonts.insert(key, new QFont(font));
-    return font;
+    auto* entry = new TFontEntry{FontOf(key), 0};
+    entry->Height = QFontMetrics(entry->Font).height();
+    FFonts.insert(key, entry);
+    return *entry;
 }
 
 int32_t TLabelPainter::TextWidth(const QString& text, const TFontData& font, int32_t dpi)
@@ -164,14 +173,14 @@ int32_t TLabelPainter::TextWidth(const QString& text, const TFontData& font, int
     TTextKey key{text, FontKey(font, dpi)};
     if (const int32_t* cached = FWidths.object(key))
         return *cached;
-    const int32_t width = QFontMetrics(Font(key.Font)).horizontalAdvance(text);
+    const int32_t width = QFontMetrics(Font(key.Font).Font).horizontalAdvance(text);
     FWidths.insert(std::move(key), new int32_t(width));
     return width;
 }
 
 int32_t TLabelPainter::TextHeight(const TFontData& font, int32_t dpi)
 {
-    return QFontMetrics(Font(FontKey(font, dpi))).height();
+    return Font(FontKey(font, dpi)).Height;
 }
 
 void TLabelPainter::Draw(QPainter& canvas, const TRect& rect, QPoint textOffset, const QString& text,
@@ -190,7 +199,7 @@ void TLabelPainter::Draw(QPainter& canvas, const TRect& rect, QPoint textOffset,
         canvas.save();
         canvas.setClipRect(box, Qt::IntersectClip);
         canvas.fillRect(box, background);
-        WriteText(canvas, box.topLeft() + textOffset, text, Font(fontKey), textColour);
+        WriteText(canvas, box.topLeft() + textOffset, text, Font(fontKey).Font, textColour);
         canvas.restore();
         return;
     }
@@ -208,7 +217,7 @@ void TLabelPainter::Draw(QPainter& canvas, const TRect& rect, QPoint textOffset,
     bitmap.setDevicePixelRatio(ratio);
     bitmap.fill(background);
     QPainter painter(&bitmap);
-    WriteText(painter, textOffset, text, Font(fontKey), textColour);
+    WriteText(painter, textOffset, text, Font(fontKey).Font, textColour);
     painter.end();
     canvas.drawImage(box.topLeft(), bitmap);
     const qsizetype bytes = bitmap.sizeInBytes();
@@ -224,24 +233,39 @@ TEgoNetNodeDrawer::TEgoNetNodeDrawer()
 
 TRect TEgoNetNodeDrawer::NodeBounds(TEgoNetNode& node, const QPaintDevice& canvas)
 {
-    if (node.Shape == kNoShape)
-        return GrownRect(LabelRect(node, canvas), 2);
-    const int32_t half = node.Size / 2;
-    const QPoint p = node.Position;
-    return TRect{p.x() - half, p.y() - half, p.x() + half, p.y() + half};
+    return node.Shape == kNoShape ? GrownRect(LabelRect(node, canvas), 2) : Square(node);
+}
+
+TRect TEgoNetNodeDrawer::NodeBounds(TEgoNetNode& node, const QPaintDevice& canvas, TLabelPainter& labels,
+                                    TNodeChanges* changes)
+{
+    if (node.Shape != kNoShape)
+        return Square(node);
+    QPoint corner;
+    const TRect rect = LabelRect(node, canvas, labels, corner);
+    SetLabelPos(node, corner, changes);
+    return GrownRect(rect, 2);
 }
 
 TRect TEgoNetNodeDrawer::LabelRect(TEgoNetNode& node, const QPaintDevice& canvas)
 {
+    QPoint corner;
+    const TRect rect = LabelRect(node, canvas, FLabels, corner);
+    SetLabelPos(node, corner, FChanges);
+    return rect;
+}
+
+TRect TEgoNetNodeDrawer::LabelRect(TEgoNetNode& node, const QPaintDevice& canvas, TLabelPainter& labels,
+                                   QPoint& corner)
+{
     const int32_t dpi = canvas.logicalDpiY();
-    const int32_t w = FLabels.TextWidth(node.Caption(), node.Font, dpi);
-    const int32_t h = FLabels.TextHeight(node.Font, dpi);
+    const int32_t w = labels.TextWidth(node.Caption(), node.Font, dpi);
+    const int32_t h = labels.TextHeight(node.Font, dpi);
     const int32_t f = TLabelPainter::CharHeight(node.Font, dpi);
     const int32_t half = node.Size / 2;
     const int32_t x = node.Position.x();
     const int32_t y = node.Position.y();
 
-    QPoint corner;
     if (node.Shape == kNoShape) {
         corner = QPoint(x - w / 2, y - f / 2 - 3);
     } else {
@@ -261,9 +285,51 @@ TRect TEgoNetNodeDrawer::LabelRect(TEgoNetNode& node, const QPaintDevice& canvas
             break;
         }
     }
-    node.LabelPos = corner;
     const TRect rect{corner.x(), corner.y(), corner.x() + w, corner.y() + h};
     return node.Shape == kNoShape ? GrownRect(rect, 2) : rect;
+}
+
+void TNodeChanges::SetLabelPos(TEgoNetNode& node, QPoint corner)
+{
+    FChanges.emplace_back(&node, corner);
+}
+
+void TNodeChanges::SetGroupShape(TEgoNetNode& node)
+{
+    FChanges.emplace_back(&node, std::nullopt);
+}
+
+void TNodeChanges::Store()
+{
+    for (const auto& [node, corner] : FChanges) {
+        if (corner)
+            node->LabelPos = *corner;
+        else
+            node->Shape = kGroupShape;
+    }
+    FChanges.clear();
+}
+
+void SetLabelPos(TEgoNetNode& node, QPoint corner, TNodeChanges* changes)
+{
+    if (changes)
+        changes->SetLabelPos(node, corner);
+    else
+        node.LabelPos = corner;
+}
+
+bool TEgoNetNodeDrawer::DrawsOpaque(std::span<TEgoNetNode* const> nodes, const TNodeDrawOptions& options,
+                                    const QBrush& background)
+{
+    if (background.style() != Qt::SolidPattern || !background.isOpaque())
+        return false;
+    if (!options.ShowImage)
+        return true;
+    // Shapes, frames and labels on an opaque background are opaque; pictures made see-through
+    // by their masks are wholly so or not at all.
+    return std::none_of(nodes.begin(), nodes.end(), [](const TEgoNetNode* node) {
+        return node && node->Enabled && !node->ImageTransparent && node->Image.hasAlphaChannel();
+    });
 }
 
 THitResult TEgoNetNodeDrawer::HitTestNode(TEgoNetNode& node, const QPaintDevice& canvas, QPoint point)
@@ -318,17 +384,22 @@ void TEgoNetNodeDrawer::PaintNode(QPainter& canvas, TEgoNetNode& node, const TNo
 void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool showBorders)
 {
     const uint32_t fill = node.Enabled ? node.Color : DisabledGrey;
+    int32_t shape = node.Shape;
     if (node.Enabled) {
         canvas.setPen(QPen(showBorders ? Qt::black : Qt::white, 1));
-        if (node.IsGroup)
-            node.Shape = kGroupShape;
+        if (node.IsGroup) {
+            shape = kGroupShape;
+            if (FChanges)
+                FChanges->SetGroupShape(node);
+            else
+                node.Shape = kGroupShape;
+        }
     } else {
         canvas.setPen(QPen(ToQColor(DisabledGrey), 1));
     }
     canvas.setBrush(ToQColor(fill));
 
     const int32_t size = node.Size;
-    const int32_t shape = node.Shape;
     if (size <= 0 || shape == kNoShape || shape > kShapeCross)
         return;
     // Ellipses reach 2 pixels beyond the node's square, pens 1 more.

@@ -13,9 +13,13 @@
 #include <QPainter>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 // The fixed colours of painting, 0x00BBGGRR.
 inline constexpr uint32_t DisabledGrey = 0x00C8C8C8; // shapes, link lines and arrow heads of disabled objects
@@ -131,14 +135,40 @@ private:
         }
     };
 
+    // One QFont per key: it keeps its font engine, which a fresh QFont would look up again. The
+    // line height is asked for with every label.
+    struct TFontEntry
+    {
+        QFont Font;
+        int32_t Height = 0;
+    };
+
     static TFontKey FontKey(const TFontData& font, int32_t dpi);
     static QFont FontOf(const TFontKey& key);
-    QFont Font(const TFontKey& key);
+    // Valid until the next call.
+    const TFontEntry& Font(const TFontKey& key);
 
-    QCache<TFontKey, QFont> FFonts;
+    QCache<TFontKey, TFontEntry> FFonts;
     QCache<TTextKey, int32_t> FWidths;
     QCache<TBitmapKey, QImage> FBitmaps;
 };
+
+// What painting stores in the nodes (label corners, group shapes), kept instead while another
+// thread may read them; Store stores it in painting order and empties the list.
+class TNodeChanges
+{
+public:
+    void SetLabelPos(TEgoNetNode& node, QPoint corner);
+    void SetGroupShape(TEgoNetNode& node);
+    void Store();
+
+private:
+    // A null corner marks a group shape.
+    std::vector<std::pair<TEgoNetNode*, std::optional<QPoint>>> FChanges;
+};
+
+// Stores straight away without changes, else keeps in them.
+void SetLabelPos(TEgoNetNode& node, QPoint corner, TNodeChanges* changes);
 
 // Draws persons and answers which of them lies under a point. Geometry calls take the device that
 // is painted on (or the view, for hit tests): its resolution sizes the label fonts.
@@ -151,6 +181,10 @@ public:
     TRect NodeBounds(TEgoNetNode& node, const QPaintDevice& canvas);
     // Where the caption goes for the node's label orientation; stores the corner as LabelPos.
     TRect LabelRect(TEgoNetNode& node, const QPaintDevice& canvas);
+    // The same with the text widths of the given label painter, for a caller on another thread;
+    // the label corner goes into changes when given.
+    static TRect NodeBounds(TEgoNetNode& node, const QPaintDevice& canvas, TLabelPainter& labels,
+                            TNodeChanges* changes);
     THitResult HitTestNode(TEgoNetNode& node, const QPaintDevice& canvas, QPoint point);
 
     // Shape, picture, label and selection frame. The canvas brush as found is the background of
@@ -158,6 +192,14 @@ public:
     void DrawNode(QPainter& canvas, TEgoNetNode* node, const TNodeDrawOptions& options);
     // DrawNode for each node in order; pen and brush come back once at the end.
     void DrawNodes(QPainter& canvas, std::span<TEgoNetNode* const> nodes, const TNodeDrawOptions& options);
+
+    // Whether every pixel that drawing these nodes on a canvas with this brush touches ends up
+    // opaque: then drawing them on a transparent layer laid over the canvas gives the same
+    // picture. Semi-transparent pictures and label backgrounds are what spoils it.
+    static bool DrawsOpaque(std::span<TEgoNetNode* const> nodes, const TNodeDrawOptions& options,
+                            const QBrush& background);
+    // While changes is set, what drawing would store in the nodes goes there.
+    void KeepNodeChanges(TNodeChanges* changes) { FChanges = changes; }
 
 private:
     struct TPictureKey
@@ -180,7 +222,10 @@ private:
     // The picture with its transparent pixels see-through, made from its colour part and mask.
     QImage TransparentPicture(const TEgoNetNode& node);
 
+    static TRect LabelRect(TEgoNetNode& node, const QPaintDevice& canvas, TLabelPainter& labels, QPoint& corner);
+
     TLabelPainter FLabels;
     QCache<TPictureKey, QImage> FPictures;
     TSpriteCache FShapes;
+    TNodeChanges* FChanges = nullptr;
 };

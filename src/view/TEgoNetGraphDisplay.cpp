@@ -22,20 +22,22 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
 namespace {
 
 constexpr int kTimerPeriod = 100;
-// Self-loops are kept in shape for this loop length while painting.
+// From this many nodes on, painting them beside the links outweighs clearing and laying over
+// their layer.
+constexpr size_t kLayeredNodes = 400;
 
 } // namespace
 
 TEgoNetGraphDisplay::TEgoNetGraphDisplay(QWidget* owner)
     : QWidget(owner)
     , FModel(std::make_unique<TEgoNetModel>())
-    , FEdgeDrawer(FNodeDrawer)
     , FSettings(this)
     , FCommands(std::make_unique<TGraphCommands>(*this))
     , FMenu(std::make_unique<TGraphPopupMenu>(*this, *FCommands))
@@ -667,8 +669,7 @@ void TEgoNetGraphDisplay::Paint(QPainter& canvas, const QRect& area)
     if (FModel->EnabledNodeCount() > 0)
         FClusterOutlines.DrawClusterOutlines(canvas, *FModel, HullColor, ShowClusterLabels);
     FHandleLink = nullptr;
-    DrawLinks(canvas);
-    DrawNodes(canvas);
+    DrawLinksAndNodes(canvas);
     // The handle of the one selected link goes over the nodes.
     if (FHandleLink)
         FEdgeDrawer.DrawHandle(canvas, FHandleLink);
@@ -699,29 +700,72 @@ void TEgoNetGraphDisplay::DrawBackgroundPicture(QPainter& canvas)
     canvas.drawImage(target, picture);
 }
 
-void TEgoNetGraphDisplay::DrawLinks(QPainter& canvas)
+void TEgoNetGraphDisplay::DrawLinksAndNodes(QPainter& canvas)
 {
-    if (!FOptions.ShowEdges)
+    CollectDrawOrder();
+    const TNodeDrawOptions nodeOptions{FOptions.nSelectionColor, FOptions.ShowBorders, FOptions.ShowLabel,
+                                       FOptions.ShowImage, FOptions.ShowShape};
+    if (!FOptions.ShowEdges) {
+        FNodeDrawer.DrawNodes(canvas, FDrawOrder, nodeOptions);
         return;
+    }
     const QList<TEgoNetEdge*>& links = FModel->ShownLinks();
-    TEgoNetEdge* single = nullptr;
+    qsizetype single = -1;
     int selected = 0;
-    for (TEgoNetEdge* link : links) {
-        if (link->IsSelfLoop())
-            TEgoNetModel::PlaceSelfLoop(link, kSelfLoopLength);
-        if (link->Selected() && ++selected == 1)
-            single = link;
+    for (qsizetype i = 0; i < links.size(); ++i) {
+        if (links[i]->IsSelfLoop())
+            TEgoNetModel::PlaceSelfLoop(links[i], kSelfLoopLength);
+        if (links[i]->Selected() && ++selected == 1)
+            single = i;
     }
     // Only a link selected alone shows its handle.
-    if (selected != 1)
-        single = nullptr;
-    FEdgeDrawer.DrawLinks(canvas, std::span(links.data(), size_t(links.size())), single,
-                          {FOptions.nSelectionColor, FOptions.ShowDirections, FOptions.ShowStress,
-                           FOptions.ShowEdgeLabel, FOptions.ShowEdgeType});
-    FHandleLink = single;
+    FHandleLink = selected == 1 ? links[single] : nullptr;
+    const TLinkDrawOptions linkOptions{FOptions.nSelectionColor, FOptions.ShowDirections, FOptions.ShowStress,
+                                       FOptions.ShowEdgeLabel, FOptions.ShowEdgeType};
+    const std::span all(links.data(), size_t(links.size()));
+    if (FDrawOrder.size() < kLayeredNodes || !TEgoNetNodeDrawer::DrawsOpaque(FDrawOrder, nodeOptions, canvas.brush())
+        || !FNodeLayer.Prepare(canvas)) {
+        FEdgeDrawer.DrawLinks(canvas, all, FHandleLink, linkOptions);
+        FNodeDrawer.DrawNodes(canvas, FDrawOrder, nodeOptions);
+        return;
+    }
+    // The links from split on and then the nodes go on a layer that the second core paints
+    // meanwhile. The handle's guides blend with what lies below, so that link stays on the
+    // canvas. The links on the canvas read the nodes: what the layer's painting stores in them
+    // waits until both are done.
+    const size_t split = std::clamp(FCanvasLinks, size_t(selected == 1 ? single + 1 : 0), all.size());
+    FLayerEdgeDrawer.KeepNodeChanges(&FLayerChanges);
+    FNodeDrawer.KeepNodeChanges(&FLayerChanges);
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point layerDone;
+    FEdgeDrawer.DrawLinks(canvas, all.first(split), FHandleLink, linkOptions, [&] {
+        FNodeLayer.Paint([&](QPainter& layer) {
+            FLayerEdgeDrawer.DrawLinks(layer, all.subspan(split), FHandleLink, linkOptions);
+            FNodeDrawer.DrawNodes(layer, FDrawOrder, nodeOptions);
+        });
+        layerDone = std::chrono::steady_clock::now();
+    });
+    BalanceLinks(split, all.size(), layerDone - start, std::chrono::steady_clock::now() - start);
+    FLayerEdgeDrawer.KeepNodeChanges(nullptr);
+    FNodeDrawer.KeepNodeChanges(nullptr);
+    FLayerChanges.Store();
+    FNodeLayer.LayOver(canvas);
 }
 
-void TEgoNetGraphDisplay::DrawNodes(QPainter& canvas)
+void TEgoNetGraphDisplay::BalanceLinks(size_t split, size_t count, std::chrono::duration<double> layer,
+                                       std::chrono::duration<double> both)
+{
+    // When the layer was done first, the canvas's thread went on alone for the rest: hand over
+    // about half of that in links, at the canvas's cost per link. When the layer was last (the
+    // threads' hand-over alone takes a tenth of a millisecond or so), take a few back.
+    const double alone = (both - layer).count();
+    if (split > 0 && alone > std::max(0.3e-3, 0.03 * both.count()))
+        FCanvasLinks = split - size_t(alone / 2 / (both.count() / double(split)));
+    else
+        FCanvasLinks = std::min(count, split + count / 50 + 1);
+}
+
+void TEgoNetGraphDisplay::CollectDrawOrder()
 {
     const QList<TOrganizedNode*>& nodes = FModel->Nodes();
     TOrganizedNode* hover = HoverNode();
@@ -741,7 +785,4 @@ void TEgoNetGraphDisplay::DrawNodes(QPainter& canvas)
     if (hover)
         FDrawOrder.push_back(hover);
     pass([](const TOrganizedNode& n) { return n.Enabled && n.Linked && n.Selected(); });
-    FNodeDrawer.DrawNodes(canvas, FDrawOrder,
-                          {FOptions.nSelectionColor, FOptions.ShowBorders, FOptions.ShowLabel, FOptions.ShowImage,
-                           FOptions.ShowShape});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/Geometry.h"
+#include "foundation/TPaintLayer.h"
 #include "layout/ILayoutView.h"
 #include "layout/TSpringEmbeddingOrganizer.h"
 #include "model/TEgoNetEdgeDrawer.h"
@@ -19,7 +20,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
+#include <limits>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -202,8 +205,15 @@ private:
     // Sets the cluster or position colour (colour and its field in the record).
     void SetOutlineSource(uint32_t& colour, uint32_t& recorded, uint32_t value);
     void DrawBackgroundPicture(QPainter& canvas);
-    void DrawNodes(QPainter& canvas);
-    void DrawLinks(QPainter& canvas);
+    // Links, then nodes over them; in a large network the nodes and the last links go on a layer
+    // painted by the second core meanwhile.
+    void DrawLinksAndNodes(QPainter& canvas);
+    // Sets how many links the next layered paint leaves on the canvas, from how long the layer
+    // and both took with split of count there.
+    void BalanceLinks(size_t split, size_t count, std::chrono::duration<double> layer,
+                      std::chrono::duration<double> both);
+    // Fills FDrawOrder.
+    void CollectDrawOrder();
     void BlinkTick();
     void HoverTick();
     // The node under the hover pulse, or none. A hover whose node was deleted or has moved in
@@ -215,6 +225,8 @@ private:
     std::unique_ptr<TEgoNetModel> FModel;
     TEgoNetNodeDrawer FNodeDrawer;
     TEgoNetEdgeDrawer FEdgeDrawer;
+    // The links painted on the node layer.
+    TEgoNetEdgeDrawer FLayerEdgeDrawer{false};
     TClusterOutlines FClusterOutlines;
     QTimer FBlinkTimer;
     QTimer FHoverTimer;
@@ -230,8 +242,12 @@ private:
     uint32_t FAltColor = 0;
     uint32_t FGrpColor = 0;
 
-    // Painting's scratch: the nodes in drawing order, and the link whose handle goes on top.
+    // Painting's scratch: the nodes in drawing order, their layer, what painting it stores in the
+    // nodes, how many links stay on the canvas, and the link whose handle goes on top.
     std::vector<TEgoNetNode*> FDrawOrder;
+    TPaintLayer FNodeLayer;
+    TNodeChanges FLayerChanges;
+    size_t FCanvasLinks = std::numeric_limits<size_t>::max();
     TEgoNetEdge* FHandleLink = nullptr;
 
     std::unique_ptr<TGraphCommands> FCommands;

@@ -63,7 +63,7 @@ struct EdgeDrawerTest : ::testing::Test
     }
 
     TEgoNetNodeDrawer nodes;
-    TEgoNetEdgeDrawer drawer{nodes};
+    TEgoNetEdgeDrawer drawer;
     TEgoNetNode source{QPoint(40, 100)};
     TEgoNetNode target{QPoint(160, 100)};
     TEgoNetEdge link{&source, &target};
@@ -268,19 +268,19 @@ TEST_F(EdgeDrawerTest, LinksBeyondTheDrawingRangeAreNeitherDrawnNorHit)
 
 TEST(EdgeDrawer, LabelsSearchedWhileTheLinksArePaintedLandWhereOneByOneTheyWould)
 {
-    // Thirty persons in a ring with a link and its curved twin between neighbours, some twins
-    // with hidden labels, one with bends, one self-loop: more new shapes than are searched while
-    // painting. Painted link by link, each curve's point is searched on the spot.
+    // Forty persons in a ring with a link and its curved twin between neighbours, some twins
+    // with hidden labels, one with bends, one self-loop: enough links for the helper to share
+    // the searches. Painted link by link, each curve's point is searched on the spot.
     std::vector<std::unique_ptr<TEgoNetNode>> persons;
     std::vector<std::unique_ptr<TEgoNetEdge>> owned;
     std::vector<TEgoNetEdge*> links;
     std::vector<int> offsets;
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 40; ++i)
         persons.push_back(std::make_unique<TEgoNetNode>(
-            QPoint(200 + int(150 * std::cos(i * 0.21)), 200 + int(150 * std::sin(i * 0.21)))));
-    for (int i = 0; i < 30; ++i)
+            QPoint(200 + int(150 * std::cos(i * 0.157)), 200 + int(150 * std::sin(i * 0.157)))));
+    for (int i = 0; i < 40; ++i)
         for (int offset : {0, 20 + i}) {
-            TEgoNetNode* to = persons[size_t(i == 7 ? i : (i + 1) % 30)].get();
+            TEgoNetNode* to = persons[size_t(i == 7 ? i : (i + 1) % 40)].get();
             owned.push_back(std::make_unique<TEgoNetEdge>(persons[size_t(i)].get(), to));
             TEgoNetEdge* link = owned.back().get();
             link->SetTypeName("friend");
@@ -317,9 +317,8 @@ TEST(EdgeDrawer, LabelsSearchedWhileTheLinksArePaintedLandWhereOneByOneTheyWould
         return image;
     };
     place();
-    TEgoNetNodeDrawer nodes;
-    TEgoNetEdgeDrawer oneByOne(nodes);
-    TEgoNetEdgeDrawer together(nodes);
+    TEgoNetEdgeDrawer oneByOne;
+    TEgoNetEdgeDrawer together;
     const QImage expected = paint(oneByOne, true);
     EXPECT_EQ(paint(together, false), expected);
     EXPECT_EQ(paint(together, false), expected); // every shape known now
@@ -327,7 +326,7 @@ TEST(EdgeDrawer, LabelsSearchedWhileTheLinksArePaintedLandWhereOneByOneTheyWould
     for (auto& person : persons)
         person->Position += QPoint(7, -3);
     place();
-    TEgoNetEdgeDrawer fresh(nodes);
+    TEgoNetEdgeDrawer fresh;
     const QImage moved = paint(together, false);
     EXPECT_NE(moved, expected);
     EXPECT_EQ(moved, paint(fresh, true));

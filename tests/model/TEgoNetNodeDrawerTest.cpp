@@ -257,3 +257,28 @@ TEST_F(NodeDrawerTest, NodesBeyondTheDrawingRangeAreNeitherDrawnNorHit)
     node.Position = QPoint(MaxDrawingExtent, -MaxDrawingExtent);
     EXPECT_TRUE(drawer.HitTestNode(node, device, node.Position).Hit);
 }
+
+TEST_F(NodeDrawerTest, DrawsOpaqueUnlessAPictureOrTheLabelBackgroundIsSeeThrough)
+{
+    // What may go on a layer laid over the links: every pixel ends opaque or untouched.
+    TEgoNetNode* nodes[] = {&node};
+    const QBrush background(kBackground);
+    const TNodeDrawOptions pictures{.ShowCaption = true, .ShowImage = true};
+    EXPECT_TRUE(TEgoNetNodeDrawer::DrawsOpaque(nodes, pictures, background));
+    EXPECT_FALSE(TEgoNetNodeDrawer::DrawsOpaque(nodes, pictures, QBrush()));
+    EXPECT_FALSE(TEgoNetNodeDrawer::DrawsOpaque(nodes, pictures, QColor(0, 0, 0, 128)));
+
+    QImage glassy(8, 8, QImage::Format_ARGB32_Premultiplied);
+    glassy.fill(qRgba(40, 60, 80, 128));
+    node.Image = glassy;
+    EXPECT_FALSE(TEgoNetNodeDrawer::DrawsOpaque(nodes, pictures, background));
+    // Not drawn: pictures off, or the person disabled.
+    EXPECT_TRUE(TEgoNetNodeDrawer::DrawsOpaque(nodes, {.ShowCaption = true}, background));
+    node.Enabled = false;
+    EXPECT_TRUE(TEgoNetNodeDrawer::DrawsOpaque(nodes, pictures, background));
+    // See-through by its mask: wholly or not at all.
+    node.Enabled = true;
+    node.BuildImageMasks();
+    node.ImageTransparent = true;
+    EXPECT_TRUE(TEgoNetNodeDrawer::DrawsOpaque(nodes, pictures, background));
+}

@@ -82,8 +82,7 @@ TEST(SpriteCacheTest, ShapesFromSpritesMatchDirectDrawing)
 
 TEST(SpriteCacheTest, ArrowHeadsFromSpritesMatchDirectDrawing)
 {
-    TEgoNetNodeDrawer nodes;
-    TEgoNetEdgeDrawer drawer(nodes);
+    TEgoNetEdgeDrawer drawer;
     TEgoNetNode source(QPoint(110, 110), QString());
     TEgoNetNode target(QPoint(0, 0), QString());
     TEgoNetEdge link(&source, &target);
@@ -114,7 +113,7 @@ TEST(SpriteCacheTest, CopiesOnlyWherePixelsStayTheSame)
         {"pixel ratio 2", {}, [](QPainter&) {}, 2},
     };
     TEgoNetNodeDrawer nodes;
-    TEgoNetEdgeDrawer links(nodes);
+    TEgoNetEdgeDrawer links;
     for (const TSetup& setup : setups) {
         SCOPED_TRACE(setup.Name);
         TEgoNetNode source(QPoint(30, 100) + setup.Shift, QString());
