@@ -227,9 +227,8 @@ void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, qsizetype
     const auto stateColour = [&](uint32_t own) {
         return ToQColor(!link->Enabled ? DisabledGrey : link->Selected() ? options.SelectionColor : own);
     };
-    QPen pen(stateColour(link->Color), std::max(link->Width, 1), LinePenStyle(link->PenStyle), Qt::RoundCap,
-             Qt::RoundJoin);
-    canvas.setPen(pen);
+    const int32_t penWidth = std::max(link->Width, 1);
+    UsePen(canvas, stateColour(link->Color), penWidth, LinePenStyle(link->PenStyle), Qt::RoundCap, Qt::RoundJoin);
     const bool arrow = options.ShowDirections && link->Directed;
     QPoint arrowFrom;
     QPoint arrowTip;
@@ -262,15 +261,13 @@ void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, qsizetype
     if (arrow) {
         if (const auto head = ArrowHead(arrowFrom, arrowTip, link->HeadLength, link->HeadWidth)) {
             const QColor headColour = stateColour(link->HeadColor);
-            pen.setColor(headColour);
-            pen.setStyle(Qt::SolidLine);
-            canvas.setPen(pen);
-            canvas.setBrush(headColour);
+            UsePen(canvas, headColour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            UseBrush(canvas, headColour);
             // Arrows of one direction and size look alike wherever they point to.
             const QPoint tip = (*head)[0];
             const QPoint a = (*head)[1] - tip;
             const QPoint b = (*head)[2] - tip;
-            const int32_t reach = pen.width() + 2;
+            const int32_t reach = penWidth + 2;
             const QRect bounds = QRect(QPoint(std::min({0, a.x(), b.x()}), std::min({0, a.y(), b.y()})),
                                        QPoint(std::max({0, a.x(), b.x()}), std::max({0, a.y(), b.y()})))
                                      .adjusted(-reach, -reach, reach, reach);
@@ -285,15 +282,13 @@ void TEgoNetEdgeDrawer::PaintLink(QPainter& canvas, TEgoNetEdge* link, qsizetype
 }
 
 void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, qsizetype index,
-                                  const TLinkDrawOptions& options,
-                                  const QBrush& background)
+                                  const TLinkDrawOptions& options, const QBrush& background)
 {
     const QString text = LinkLabelText(link, options.ShowType, options.ShowCaption, options.ShowStrength);
     if (text.isEmpty())
         return;
     const int32_t dpi = canvas.device()->logicalDpiY();
-    const int32_t w = FLabels.TextWidth(text, link.Font, dpi);
-    const int32_t h = FLabels.TextHeight(link.Font, dpi);
+    const auto [w, h] = FLabels.Metrics(&link, text, link.Font, dpi);
     TRect box;
     if (link.Bends.Count() > 0) {
         // Centred between the source and the first bend.
@@ -308,7 +303,7 @@ void TEgoNetEdgeDrawer::DrawLabel(QPainter& canvas, const TEgoNetEdge& link, qsi
         return;
     }
     FLabels.Draw(canvas, box, QPoint(0, 0), text, link.Font, link.Enabled ? link.Font.Color : DimmedGrey,
-                 background);
+                 background, &link);
 }
 
 void TEgoNetEdgeDrawer::DrawHandle(QPainter& canvas, TEgoNetEdge* link)
@@ -361,10 +356,13 @@ std::optional<TRect> TEgoNetEdgeDrawer::CurveLabelBox(const TEgoNetEdge& link, i
                                                      qsizetype index)
 {
     const QPoint p0 = link.Source->Position;
+    const QPoint p1 = link.MidPoint;
+    const QPoint p2 = link.CurvePoint;
     const QPoint p3 = link.Target->Position;
-    const std::optional<QPoint> point = index >= 0 && !FStates.empty() && !FLabelPoints.Knows(p0, link.MidPoint, link.CurvePoint, p3)
-                                            ? SharedLabelPoint(index, p0, link.MidPoint, link.CurvePoint, p3)
-                                            : FLabelPoints.LabelPoint(p0, link.MidPoint, link.CurvePoint, p3);
+    // While the helper searches, the known shapes are only read.
+    const bool shared = index >= 0 && !FStates.empty() && !FLabelPoints.Knows(p0, p1, p2, p3);
+    const std::optional<QPoint> point =
+        shared ? SharedLabelPoint(index, p0, p1, p2, p3) : FLabelPoints.LabelPoint(p0, p1, p2, p3);
     if (!point)
         return std::nullopt;
     const int32_t left = point->x() - w / 2;

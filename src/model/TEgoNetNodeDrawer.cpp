@@ -20,6 +20,8 @@ namespace {
 constexpr qsizetype kLabelCacheBytes = qsizetype(48) << 20;
 constexpr qsizetype kWidthCacheEntries = 1 << 15;
 constexpr qsizetype kFontCacheEntries = 256;
+// Labels remembered with their objects, a few times the objects of a large network.
+constexpr qsizetype kMaxMemos = qsizetype(1) << 15;
 constexpr qsizetype kPictureCacheBytes = qsizetype(32) << 20;
 // Labels of absurd font sizes are written straight onto the canvas rather than into a bitmap of
 // hundreds of megabytes.
@@ -38,6 +40,15 @@ TRect Square(const TEgoNetNode& node)
     const int32_t half = node.Size / 2;
     const QPoint p = node.Position;
     return TRect{p.x() - half, p.y() - half, p.x() + half, p.y() + half};
+}
+
+// Stores the label corner straight away without changes, else keeps it in them.
+void SetLabelPos(TEgoNetNode& node, QPoint corner, TNodeChanges* changes)
+{
+    if (changes)
+        changes->SetLabelPos(node, corner);
+    else
+        node.LabelPos = corner;
 }
 
 // QPainter strokes a rectangle or ellipse one pixel beyond its right and bottom edges; the figures
@@ -124,6 +135,24 @@ void FrameRect(QPainter& canvas, const TRect& r, const QColor& colour)
     canvas.fillRect(QRect(r.Right - 1, r.Top, 1, h), colour);
 }
 
+void UsePen(QPainter& canvas, const QColor& colour, int width, Qt::PenStyle style, Qt::PenCapStyle cap,
+            Qt::PenJoinStyle join)
+{
+    const QPen& pen = canvas.pen();
+    if (pen.style() == style && pen.widthF() == width && pen.capStyle() == cap && pen.joinStyle() == join
+        && pen.brush().style() == Qt::SolidPattern && pen.color() == colour && pen.miterLimit() == 2
+        && pen.dashOffset() == 0 && !pen.isCosmetic() && pen.brush().transform().isIdentity())
+        return;
+    canvas.setPen(QPen(colour, width, style, cap, join));
+}
+
+void UseBrush(QPainter& canvas, const QColor& colour)
+{
+    const QBrush& brush = canvas.brush();
+    if (brush.style() != Qt::SolidPattern || brush.color() != colour || !brush.transform().isIdentity())
+        canvas.setBrush(colour);
+}
+
 // TLabelPainter
 
 TLabelPainter::TLabelPainter()
@@ -183,17 +212,58 @@ int32_t TLabelPainter::TextHeight(const TFontData& font, int32_t dpi)
     return Font(FontKey(font, dpi)).Height;
 }
 
+TLabelPainter::TMemo& TLabelPainter::MemoOf(const void* owner, const QString& text, const TFontData& font,
+                                            int32_t dpi)
+{
+    if (owner != FLastOwner) {
+        auto found = FMemos.find(owner);
+        if (found == FMemos.end()) {
+            // Forgotten objects' memos go in one sweep now and then.
+            if (FMemos.size() >= kMaxMemos) {
+                FMemos.clear();
+                FMemoBytes = 0;
+            }
+            found = FMemos.insert(owner, TMemo{});
+        }
+        FLastOwner = owner;
+        FLastMemo = &*found;
+    }
+    TMemo* memo = FLastMemo;
+    if (memo->Dpi != dpi || memo->Text != text || memo->Font != font) {
+        FMemoBytes -= memo->Bitmap.sizeInBytes();
+        *memo = TMemo();
+        memo->Text = text;
+        memo->Font = font;
+        memo->Dpi = dpi;
+        memo->Metrics = {TextWidth(text, font, dpi), TextHeight(font, dpi)};
+    }
+    return *memo;
+}
+
+TLabelPainter::TMetrics TLabelPainter::Metrics(const void* owner, const QString& text, const TFontData& font,
+                                               int32_t dpi)
+{
+    return MemoOf(owner, text, font, dpi).Metrics;
+}
+
 void TLabelPainter::Draw(QPainter& canvas, const TRect& rect, QPoint textOffset, const QString& text,
-                         const TFontData& font, uint32_t colour, const QBrush& backgroundBrush)
+                         const TFontData& font, uint32_t colour, const QBrush& backgroundBrush, const void* owner)
 {
     if (rect.IsEmpty())
         return;
     const QColor background =
         backgroundBrush.style() == Qt::NoBrush ? QColor(Qt::transparent) : backgroundBrush.color();
     const QColor textColour = ToQColor(colour);
-    const TFontKey fontKey = FontKey(font, canvas.device()->logicalDpiY());
+    const int32_t dpi = canvas.device()->logicalDpiY();
     const QRect box = ToQRect(rect);
     const qreal ratio = canvas.device()->devicePixelRatio();
+    TMemo* memo = owner ? &MemoOf(owner, text, font, dpi) : nullptr;
+    if (memo && !memo->Bitmap.isNull() && memo->Colour == textColour.rgb() && memo->Background == background.rgba()
+        && memo->Box == box.size() && memo->Offset == textOffset && memo->Ratio == ratio) {
+        canvas.drawImage(box.topLeft(), memo->Bitmap);
+        return;
+    }
+    const TFontKey fontKey = FontKey(font, dpi);
 
     if (int64_t(box.width()) * box.height() * ratio * ratio > kMaxLabelBitmapPixels) {
         canvas.save();
@@ -206,22 +276,36 @@ void TLabelPainter::Draw(QPainter& canvas, const TRect& rect, QPoint textOffset,
 
     TBitmapKey key{TTextKey{text, fontKey}, textColour.rgb(), background.rgba(), box.width(), box.height(),
                    textOffset.x(), textOffset.y(), ratio};
-    // Drawn straight from the cache: a copy of the image per label costs more than it seems.
+    QImage bitmap;
     if (const QImage* cached = FBitmaps.object(key)) {
-        canvas.drawImage(box.topLeft(), *cached);
-        return;
+        bitmap = *cached;
+    } else {
+        // Opaque labels are plain copies onto the canvas; only a missing brush needs blending.
+        bitmap = QImage(box.size() * ratio,
+                        background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+        bitmap.setDevicePixelRatio(ratio);
+        bitmap.fill(background);
+        QPainter painter(&bitmap);
+        WriteText(painter, textOffset, text, Font(fontKey).Font, textColour);
+        painter.end();
+        FBitmaps.insert(std::move(key), new QImage(bitmap), bitmap.sizeInBytes());
     }
-    // Opaque labels are plain copies onto the canvas; only a missing brush needs blending.
-    QImage bitmap(box.size() * ratio,
-                  background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
-    bitmap.setDevicePixelRatio(ratio);
-    bitmap.fill(background);
-    QPainter painter(&bitmap);
-    WriteText(painter, textOffset, text, Font(fontKey).Font, textColour);
-    painter.end();
     canvas.drawImage(box.topLeft(), bitmap);
-    const qsizetype bytes = bitmap.sizeInBytes();
-    FBitmaps.insert(std::move(key), new QImage(std::move(bitmap)), bytes);
+    if (memo) {
+        // Bounded as the cache is, though the bitmaps the memos share are counted once each.
+        if (FMemoBytes + bitmap.sizeInBytes() > kLabelCacheBytes) {
+            for (TMemo& other : FMemos)
+                other.Bitmap = QImage();
+            FMemoBytes = 0;
+        }
+        FMemoBytes += bitmap.sizeInBytes() - memo->Bitmap.sizeInBytes();
+        memo->Bitmap = bitmap;
+        memo->Colour = textColour.rgb();
+        memo->Background = background.rgba();
+        memo->Box = box.size();
+        memo->Offset = textOffset;
+        memo->Ratio = ratio;
+    }
 }
 
 // TEgoNetNodeDrawer
@@ -259,8 +343,7 @@ TRect TEgoNetNodeDrawer::LabelRect(TEgoNetNode& node, const QPaintDevice& canvas
                                    QPoint& corner)
 {
     const int32_t dpi = canvas.logicalDpiY();
-    const int32_t w = labels.TextWidth(node.Caption(), node.Font, dpi);
-    const int32_t h = labels.TextHeight(node.Font, dpi);
+    const auto [w, h] = labels.Metrics(&node, node.Caption(), node.Font, dpi);
     const int32_t f = TLabelPainter::CharHeight(node.Font, dpi);
     const int32_t half = node.Size / 2;
     const int32_t x = node.Position.x();
@@ -308,14 +391,6 @@ void TNodeChanges::Store()
             node->Shape = kGroupShape;
     }
     FChanges.clear();
-}
-
-void SetLabelPos(TEgoNetNode& node, QPoint corner, TNodeChanges* changes)
-{
-    if (changes)
-        changes->SetLabelPos(node, corner);
-    else
-        node.LabelPos = corner;
 }
 
 bool TEgoNetNodeDrawer::DrawsOpaque(std::span<TEgoNetNode* const> nodes, const TNodeDrawOptions& options,
@@ -386,7 +461,7 @@ void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool show
     const uint32_t fill = node.Enabled ? node.Color : DisabledGrey;
     int32_t shape = node.Shape;
     if (node.Enabled) {
-        canvas.setPen(QPen(showBorders ? Qt::black : Qt::white, 1));
+        UsePen(canvas, showBorders ? Qt::black : Qt::white, 1);
         if (node.IsGroup) {
             shape = kGroupShape;
             if (FChanges)
@@ -395,9 +470,9 @@ void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool show
                 node.Shape = kGroupShape;
         }
     } else {
-        canvas.setPen(QPen(ToQColor(DisabledGrey), 1));
+        UsePen(canvas, ToQColor(DisabledGrey), 1);
     }
-    canvas.setBrush(ToQColor(fill));
+    UseBrush(canvas, ToQColor(fill));
 
     const int32_t size = node.Size;
     if (size <= 0 || shape == kNoShape || shape > kShapeCross)
@@ -462,7 +537,7 @@ void TEgoNetNodeDrawer::DrawLabel(QPainter& canvas, TEgoNetNode& node, bool fram
 {
     const TRect rect = LabelRect(node, *canvas.device());
     FLabels.Draw(canvas, rect, framed ? QPoint(2, 1) : QPoint(0, 0), node.Caption(), node.Font,
-                 node.Enabled ? node.Font.Color : DimmedGrey, background);
+                 node.Enabled ? node.Font.Color : DimmedGrey, background, &node);
     if (framed)
         FrameRect(canvas, rect, Qt::black);
 }

@@ -7,13 +7,14 @@
 
 #include <QCache>
 #include <QFont>
+#include <QHash>
 #include <QHashFunctions>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPoint>
+#include <QSize>
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -33,6 +34,12 @@ inline TRect GrownRect(const TRect& r, int32_t by)
 
 // A one-pixel frame just inside the rectangle, in colour; pen and brush are not used.
 void FrameRect(QPainter& canvas, const TRect& r, const QColor& colour);
+
+// Give the canvas QPen(colour, width, style, cap, join) or a solid brush in colour. Every pen
+// and brush made costs an allocation, so one alike already on the canvas is kept.
+void UsePen(QPainter& canvas, const QColor& colour, int width, Qt::PenStyle style = Qt::SolidLine,
+            Qt::PenCapStyle cap = Qt::SquareCap, Qt::PenJoinStyle join = Qt::BevelJoin);
+void UseBrush(QPainter& canvas, const QColor& colour);
 
 // Coordinates and sizes beyond this come only from damaged or hand-made files. Objects carrying
 // them are neither drawn nor hit: their figures' arithmetic would leave the 32-bit range.
@@ -90,8 +97,20 @@ public:
 
     // Fills rect with the background brush's colour (nothing when the brush is empty) and writes
     // text in colour with its top-left corner at rect's corner + textOffset, clipped to rect.
+    // owner: see Metrics.
     void Draw(QPainter& canvas, const TRect& rect, QPoint textOffset, const QString& text, const TFontData& font,
-              uint32_t colour, const QBrush& background);
+              uint32_t colour, const QBrush& background, const void* owner = nullptr);
+
+    struct TMetrics
+    {
+        int32_t Width = 0;
+        int32_t Height = 0;
+    };
+    // TextWidth and TextHeight of the label of an object (a node or a link). Both, and the label's
+    // bitmap, are remembered with the object's address, so that repainting an unchanged label
+    // needs no lookup by its text; text and font are compared, so an object at a freed address
+    // is not taken for the old one.
+    TMetrics Metrics(const void* owner, const QString& text, const TFontData& font, int32_t dpi);
 
 private:
     struct TFontKey
@@ -151,6 +170,29 @@ private:
     QCache<TFontKey, TFontEntry> FFonts;
     QCache<TTextKey, int32_t> FWidths;
     QCache<TBitmapKey, QImage> FBitmaps;
+
+    struct TMemo
+    {
+        QString Text;
+        TFontData Font;
+        int32_t Dpi = 0;
+        TMetrics Metrics;
+        // The bitmap last drawn, and what it was drawn for.
+        QImage Bitmap;
+        QRgb Colour = 0;
+        QRgb Background = 0;
+        QSize Box;
+        QPoint Offset;
+        qreal Ratio = 0;
+    };
+    // The owner's memo, renewed when text, font or resolution changed. Valid until the next call.
+    TMemo& MemoOf(const void* owner, const QString& text, const TFontData& font, int32_t dpi);
+    QHash<const void*, TMemo> FMemos;
+    // The memo last asked for: a label's metrics and its drawing come one after the other.
+    const void* FLastOwner = nullptr;
+    TMemo* FLastMemo = nullptr;
+    // Bytes of the bitmaps the memos hold, counting shared ones again.
+    qsizetype FMemoBytes = 0;
 };
 
 // What painting stores in the nodes (label corners, group shapes), kept instead while another
@@ -166,9 +208,6 @@ private:
     // A null corner marks a group shape.
     std::vector<std::pair<TEgoNetNode*, std::optional<QPoint>>> FChanges;
 };
-
-// Stores straight away without changes, else keeps in them.
-void SetLabelPos(TEgoNetNode& node, QPoint corner, TNodeChanges* changes);
 
 // Draws persons and answers which of them lies under a point. Geometry calls take the device that
 // is painted on (or the view, for hit tests): its resolution sizes the label fonts.

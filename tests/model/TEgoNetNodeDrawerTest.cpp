@@ -282,3 +282,27 @@ TEST_F(NodeDrawerTest, DrawsOpaqueUnlessAPictureOrTheLabelBackgroundIsSeeThrough
     node.ImageTransparent = true;
     EXPECT_TRUE(TEgoNetNodeDrawer::DrawsOpaque(nodes, pictures, background));
 }
+
+TEST_F(NodeDrawerTest, LabelsRememberedWithTheirNodeFollowTextAndFont)
+{
+    // The label is remembered with the node's address: a new text or font, or another node at
+    // the same address, must not bring back the old bitmap or width.
+    const auto fresh = [&] {
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setBrush(QColor(kBackground));
+        TEgoNetNodeDrawer().DrawNode(painter, &node, kLabels);
+        return image;
+    };
+    Draw(kLabels);
+    node.SetCaption("Bartholomew");
+    EXPECT_EQ(Draw(kLabels), fresh());
+    node.Font.Style = TFontData::fsBold;
+    EXPECT_EQ(Draw(kLabels), fresh());
+    node.Font.Name = "Serif";
+    EXPECT_EQ(Draw(kLabels), fresh());
+    node.SetCaption("Al");
+    node.Font = TFontData();
+    EXPECT_EQ(Draw(kLabels), fresh());
+}
