@@ -215,23 +215,30 @@ int32_t TLabelPainter::TextHeight(const TFontData& font, int32_t dpi)
 TLabelPainter::TMemo& TLabelPainter::MemoOf(const void* owner, const QString& text, const TFontData& font,
                                             int32_t dpi)
 {
-    if (owner != FLastOwner) {
-        auto found = FMemos.find(owner);
-        if (found == FMemos.end()) {
+    if (!FLast || FLast->Owner != owner) {
+        if (FNext < FMemos.size() && FMemos[FNext].Owner == owner) {
+            FLast = &FMemos[FNext++];
+        } else if (const auto found = FMemoOf.constFind(owner); found != FMemoOf.cend()) {
+            FLast = &FMemos[*found];
+            FNext = *found + 1;
+        } else {
             // Forgotten objects' memos go in one sweep now and then.
-            if (FMemos.size() >= kMaxMemos) {
+            if (FMemos.size() >= size_t(kMaxMemos)) {
                 FMemos.clear();
+                FMemoOf.clear();
                 FMemoBytes = 0;
             }
-            found = FMemos.insert(owner, TMemo{});
+            FMemoOf.insert(owner, FMemos.size());
+            FMemos.emplace_back().Owner = owner;
+            FNext = FMemos.size();
+            FLast = &FMemos.back();
         }
-        FLastOwner = owner;
-        FLastMemo = &*found;
     }
-    TMemo* memo = FLastMemo;
+    TMemo* memo = FLast;
     if (memo->Dpi != dpi || memo->Text != text || memo->Font != font) {
         FMemoBytes -= memo->Bitmap.sizeInBytes();
         *memo = TMemo();
+        memo->Owner = owner;
         memo->Text = text;
         memo->Font = font;
         memo->Dpi = dpi;

@@ -173,6 +173,7 @@ private:
 
     struct TMemo
     {
+        const void* Owner = nullptr;
         QString Text;
         TFontData Font;
         int32_t Dpi = 0;
@@ -187,10 +188,13 @@ private:
     };
     // The owner's memo, renewed when text, font or resolution changed. Valid until the next call.
     TMemo& MemoOf(const void* owner, const QString& text, const TFontData& font, int32_t dpi);
-    QHash<const void*, TMemo> FMemos;
+    // In the order the owners first came. Painting asks in the same order frame after frame, so
+    // the next memo is usually the one after the last; the index finds it when not.
+    std::vector<TMemo> FMemos;
+    QHash<const void*, size_t> FMemoOf;
+    size_t FNext = 0;
     // The memo last asked for: a label's metrics and its drawing come one after the other.
-    const void* FLastOwner = nullptr;
-    TMemo* FLastMemo = nullptr;
+    TMemo* FLast = nullptr;
     // Bytes of the bitmaps the memos hold, counting shared ones again.
     qsizetype FMemoBytes = 0;
 };
