@@ -3,9 +3,12 @@
 #include "model/TEgoNetEdge.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 TEST(TEgoNetNode, NewNodeDefaults)
 {
@@ -23,6 +26,36 @@ TEST(TEgoNetNode, NewNodeDefaults)
     EXPECT_EQ(node.Image, ColorBallPicture());
     EXPECT_TRUE(QRegularExpression("^[0-9A-F]{8}$").match(node.ID).hasMatch()) << node.ID.toStdString();
     EXPECT_NE(node.ID, TEgoNetNode().ID);
+}
+
+TEST(TEgoNetObject, NewIDsAreRandomHexOnEveryThread)
+{
+    // Every digit takes all sixteen values, and IDs rarely meet: 20,000 of 2^32 draws share one
+    // by chance about once in twenty runs, three at once practically never. Another thread draws
+    // from its own generator, not a copy of this one's.
+    QSet<QString> ids;
+    QSet<QChar> digits[8];
+    for (int i = 0; i < 20000; ++i) {
+        const QString id = NewObjectID();
+        ASSERT_TRUE(QRegularExpression("^[0-9A-F]{8}$").match(id).hasMatch()) << id.toStdString();
+        ids.insert(id);
+        for (int d = 0; d < 8; ++d)
+            digits[d].insert(id[d]);
+    }
+    EXPECT_GE(ids.size(), 19998);
+    for (const QSet<QChar>& used : digits)
+        EXPECT_EQ(used.size(), 16);
+    QStringList elsewhere;
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        for (int i = 0; i < 20000; ++i)
+            elsewhere.append(NewObjectID());
+    }));
+    thread->start();
+    thread->wait();
+    int shared = 0;
+    for (const QString& id : elsewhere)
+        shared += ids.contains(id) ? 1 : 0;
+    EXPECT_LE(shared, 2);
 }
 
 TEST(TEgoNetEdge, NewLinkDefaults)
