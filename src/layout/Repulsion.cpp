@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -20,8 +21,10 @@ using TMask8 = int32_t __attribute__((vector_size(8 * sizeof(int32_t))));
 // Whole groups of this many nodes go to each thread, whichever width sums them.
 constexpr int32_t kGroup = 8;
 
-// Below this many nodes handing half of them to the helper costs more than it saves.
+// Below this many nodes sharing a step with the helper costs more than it saves.
 constexpr int32_t kHelpedNodes = 256;
+// Lanes a thread takes at a time when two share a step: a few dozen runs in a large network.
+constexpr int32_t kRun = 4 * kGroup;
 
 // The nodes that share their spot with another one, in order.
 std::vector<int32_t> CoincidentNodes(const TRepulsion& input)
@@ -162,9 +165,14 @@ void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<floa
 {
     const int32_t n = int32_t(input.X.size());
     if (helper && n >= kHelpedNodes) {
-        // Whole groups of lanes for each thread; the groups do not depend on each other.
-        const int32_t half = (n / kGroup / 2) * kGroup;
-        helper->Run([&] { SumLanes(input, half, n, sumX, sumY); }, [&] { SumLanes(input, 0, half, sumX, sumY); });
+        // Both threads take runs of whole groups of lanes until none are left, so that a thread
+        // slowed by other work does not hold the step up; the groups do not depend on each other.
+        std::atomic<int32_t> next = 0;
+        const auto take = [&] {
+            for (int32_t from = next.fetch_add(kRun); from < n; from = next.fetch_add(kRun))
+                SumLanes(input, from, std::min(from + kRun, n), sumX, sumY);
+        };
+        helper->Run(take, take);
     } else {
         SumLanes(input, 0, n, sumX, sumY);
     }
