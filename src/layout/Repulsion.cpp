@@ -126,6 +126,14 @@ inline __attribute__((always_inline)) void SumLanesOf(const TRepulsion& input, i
     }
 }
 
+// Their random directions are drawn in the order of the pairs, as the plain sum draws them.
+void SumCoincident(const TRepulsion& input, const std::vector<int32_t>& coincident, std::span<float> sumX,
+                   std::span<float> sumY, QRandomGenerator& random)
+{
+    for (const int32_t i : coincident)
+        SumForNode(input, i, sumX, sumY, random);
+}
+
 void SumLanesSse(const TRepulsion& input, int32_t from, int32_t to, std::span<float> sumX, std::span<float> sumY)
 {
     SumLanesOf<TFloats4, TMask4>(input, from, to, sumX, sumY);
@@ -172,11 +180,16 @@ void SumRepulsion(const TRepulsion& input, std::span<float> sumX, std::span<floa
             for (int32_t from = next.fetch_add(kRun); from < n; from = next.fetch_add(kRun))
                 SumLanes(input, from, std::min(from + kRun, n), sumX, sumY);
         };
-        helper->Run(take, take);
+        // Meanwhile this thread also finds the persons sharing a spot, and the helper takes
+        // more runs.
+        std::vector<int32_t> coincident;
+        helper->Run(take, [&] {
+            coincident = CoincidentNodes(input);
+            take();
+        });
+        SumCoincident(input, coincident, sumX, sumY, random);
     } else {
         SumLanes(input, 0, n, sumX, sumY);
+        SumCoincident(input, CoincidentNodes(input), sumX, sumY, random);
     }
-    // Their random directions are drawn in the order of the pairs, as the plain sum draws them.
-    for (const int32_t i : CoincidentNodes(input))
-        SumForNode(input, i, sumX, sumY, random);
 }

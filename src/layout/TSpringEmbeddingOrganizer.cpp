@@ -8,7 +8,6 @@
 #include "model/ModelConstants.h"
 #include "model/TEgoNetModel.h"
 
-#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -68,13 +67,13 @@ void TSpringEmbeddingOrganizer::LayoutStep(TOrganizedNode* ego, bool egoSet, boo
     const QList<TOrganizedNode*>& nodes = model.Nodes();
     const QList<TEgoNetEdge*>& links = model.ShownLinks();
 
-    QSet<const TEgoNetNode*> connected;
-    connected.reserve(links.size() * 2);
-    for (const TEgoNetEdge* link : links) {
-        connected.insert(link->Source);
-        connected.insert(link->Target);
-    }
-    const auto isConnected = [&](const TEgoNetNode* node) { return connected.contains(node); };
+    for (TOrganizedNode* node : nodes)
+        node->Connected = false;
+    for (const TEgoNetEdge* link : links)
+        for (TEgoNetNode* end : {link->Source, link->Target})
+            if (end)
+                static_cast<TOrganizedNode*>(end)->Connected = true;
+    const auto isConnected = [](const TOrganizedNode* node) { return node->Connected; };
     const int a = int(std::count_if(nodes.cbegin(), nodes.cend(),
                                     [&](const TOrganizedNode* n) { return n->Enabled && isConnected(n); }));
     if (a == 0) {

@@ -54,9 +54,11 @@ class TOrganizedNode final : public TEgoNetNode
 public:
     using TEgoNetNode::TEgoNetNode;
 
-    // Working position and displacement of a layout run; not persisted.
+    // Working position and displacement of a layout run, and whether a shown link ends here;
+    // not persisted.
     float fx = 0;
     float fy = 0;
     float dx = 0;
     float dy = 0;
+    bool Connected = false;
 };
