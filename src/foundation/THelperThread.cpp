@@ -1,5 +1,24 @@
 #include "foundation/THelperThread.h"
 
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Waking a sleeping thread costs about as much as a small job, and jobs often follow each other
+// closely (the steps of a layout): either side first watches for this long before it sleeps.
+constexpr std::chrono::microseconds kWatch{50};
+
+template <typename Done>
+void WatchFor(const Done& done)
+{
+    const auto until = std::chrono::steady_clock::now() + kWatch;
+    while (!done() && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
+}
+
+} // namespace
+
 THelperThread::~THelperThread()
 {
     if (!FThread.joinable())
@@ -19,6 +38,7 @@ void THelperThread::Run(const std::function<void()>& theirs, const std::function
     {
         const std::lock_guard lock(FMutex);
         FJob = &theirs;
+        FBusy = true;
     }
     FWake.notify_one();
     try {
@@ -32,6 +52,7 @@ void THelperThread::Run(const std::function<void()>& theirs, const std::function
 
 void THelperThread::Wait()
 {
+    WatchFor([this] { return !FBusy.load(std::memory_order_acquire); });
     std::unique_lock lock(FMutex);
     FDone.wait(lock, [this] { return FJob == nullptr; });
 }
@@ -40,6 +61,11 @@ void THelperThread::Loop()
 {
     std::unique_lock lock(FMutex);
     for (;;) {
+        if (FJob == nullptr && !FStop) {
+            lock.unlock();
+            WatchFor([this] { return FBusy.load(std::memory_order_acquire); });
+            lock.lock();
+        }
         FWake.wait(lock, [this] { return FStop || FJob != nullptr; });
         if (FStop)
             return;
@@ -48,6 +74,7 @@ void THelperThread::Loop()
         (*job)();
         lock.lock();
         FJob = nullptr;
+        FBusy = false;
         FDone.notify_one();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -30,6 +31,8 @@ private:
     std::condition_variable FDone;
     // The part waiting for or running on the helper; null when it is idle.
     const std::function<void()>* FJob = nullptr;
+    // FJob is set: what either side watches before it sleeps.
+    std::atomic<bool> FBusy = false;
     bool FStop = false;
     // Started by the first Run.
     std::thread FThread;
