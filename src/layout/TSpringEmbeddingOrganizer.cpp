@@ -8,7 +8,6 @@
 #include "model/ModelConstants.h"
 #include "model/TEgoNetModel.h"
 
-
 #include <algorithm>
 #include <cmath>
 

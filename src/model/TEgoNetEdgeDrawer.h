@@ -7,13 +7,11 @@
 #include "model/TEgoNetNodeDrawer.h"
 #include "model/TSpriteCache.h"
 
-#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPoint>
 #include <QString>
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>

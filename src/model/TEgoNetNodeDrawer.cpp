@@ -42,13 +42,21 @@ TRect Square(const TEgoNetNode& node)
     return TRect{p.x() - half, p.y() - half, p.x() + half, p.y() + half};
 }
 
-// Stores the label corner straight away without changes, else keeps it in them.
+// Store straight away without changes, else keep in them.
 void SetLabelPos(TEgoNetNode& node, QPoint corner, TNodeChanges* changes)
 {
     if (changes)
         changes->SetLabelPos(node, corner);
     else
         node.LabelPos = corner;
+}
+
+void SetGroupShape(TEgoNetNode& node, TNodeChanges* changes)
+{
+    if (changes)
+        changes->SetGroupShape(node);
+    else
+        node.Shape = kGroupShape;
 }
 
 // QPainter strokes a rectangle or ellipse one pixel beyond its right and bottom edges; the figures
@@ -471,10 +479,7 @@ void TEgoNetNodeDrawer::DrawShape(QPainter& canvas, TEgoNetNode& node, bool show
         UsePen(canvas, showBorders ? Qt::black : Qt::white, 1);
         if (node.IsGroup) {
             shape = kGroupShape;
-            if (FChanges)
-                FChanges->SetGroupShape(node);
-            else
-                node.Shape = kGroupShape;
+            SetGroupShape(node, FChanges);
         }
     } else {
         UsePen(canvas, ToQColor(DisabledGrey), 1);
